@@ -1,0 +1,24 @@
+#include "equations/TheHostBinding.h"
+
+HostBindingStruct TheHostBinding;
+
+void Init_Perception_DLL(TokenConverterType* token_converter,
+                         BindTokenCallbackType bind_token_callback,
+                         EvaluateTokenCallbackType evaluate_token_callback,
+                         EvaluateNotifyCallbackType evaluate_notify_callback,
+                         RandomFloatCallbackType random_float_callback,
+                         AllocateCallbackType allocate_callback,
+                         SkipFileCallbackType skip_file_callback,
+                         FileLoadedCallbackType file_loaded_callback,
+                         FindDatabaseCallbackType find_database_callback,
+                         SetStateValueMethodType set_state_value_method,
+                         ResetStateMethodType reset_state_method,
+                         MegaFileManagerClass* file_manager,
+                         bool* host_flag)
+{
+    TheHostBinding = HostBindingStruct{token_converter,      bind_token_callback,   evaluate_token_callback,
+                                       evaluate_notify_callback, random_float_callback, allocate_callback,
+                                       skip_file_callback,   file_loaded_callback,  find_database_callback,
+                                       set_state_value_method, reset_state_method,  file_manager,
+                                       host_flag};
+}

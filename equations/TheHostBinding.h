@@ -1,0 +1,25 @@
+#ifndef COGNEXA_THE_HOST_BINDING_H
+#define COGNEXA_THE_HOST_BINDING_H
+
+#include <cognexa/HostBinding.h>
+
+// The hand-ins as Init_Perception_DLL stored them; all null until the host calls it.
+struct HostBindingStruct {
+    TokenConverterType* Token_Converter = nullptr;
+    BindTokenCallbackType Bind_Token_Callback = nullptr;
+    EvaluateTokenCallbackType Evaluate_Token_Callback = nullptr;
+    EvaluateNotifyCallbackType Evaluate_Notify_Callback = nullptr;
+    RandomFloatCallbackType Random_Float_Callback = nullptr;
+    AllocateCallbackType Allocate_Callback = nullptr;
+    SkipFileCallbackType Skip_File_Callback = nullptr;
+    FileLoadedCallbackType File_Loaded_Callback = nullptr;
+    FindDatabaseCallbackType Find_Database_Callback = nullptr;
+    SetStateValueMethodType Set_State_Value_Method = nullptr;
+    ResetStateMethodType Reset_State_Method = nullptr;
+    MegaFileManagerClass* File_Manager = nullptr;
+    bool* Host_Flag = nullptr;
+};
+
+extern HostBindingStruct TheHostBinding;
+
+#endif

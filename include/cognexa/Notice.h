@@ -1,0 +1,13 @@
+#ifndef COGNEXA_NOTICE_H
+#define COGNEXA_NOTICE_H
+
+#include <cognexa/Export.h>
+
+// The library announces problems in game data with modal notices (caption and text). The
+// notice counts as shown when the handler returns. Without a handler of the host's, or after
+// Set_Notice_Handler(nullptr), notices are written to stderr as "caption: text".
+typedef void (*NoticeHandlerType)(const char* caption, const char* text);
+
+COGNEXA_API void Set_Notice_Handler(NoticeHandlerType handler);
+
+#endif

@@ -1,0 +1,13 @@
+#ifndef COGNEXA_COGNEXA_H
+#define COGNEXA_COGNEXA_H
+
+// Everything a host needs to embed the library.
+#include <cognexa/DatabaseUIntConversionClass.h>
+#include <cognexa/DynamicEnumConversionClass.h>
+#include <cognexa/Export.h>
+#include <cognexa/HostBinding.h>
+#include <cognexa/Notice.h>
+#include <cognexa/PerceptionEvaluationStateClass.h>
+#include <cognexa/PerceptionTokenType.h>
+
+#endif

@@ -1,0 +1,12 @@
+#include <cfenv>
+
+namespace {
+
+// The equations are evaluated with round toward zero on the thread that loads the library,
+// so results match the game's other arithmetic bit for bit. Nothing restores the mode.
+__attribute__((constructor)) void Set_Rounding_Toward_Zero_On_Load()
+{
+    std::fesetround(FE_TOWARDZERO);
+}
+
+}  // namespace
