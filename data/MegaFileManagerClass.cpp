@@ -1,0 +1,439 @@
+#include <cognexa/MegaFileManagerClass.h>
+
+#include <cognexa/XMLReaderClass.h>
+
+#include "data/FileFindStateClass.h"
+#include "data/MegaFileSlotStruct.h"
+#include "data/NameHelpers.h"
+#include "data/WildcardPattern.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+const char* const Archive_List_Name = "Data\\MegaFiles.xml";
+
+bool Equal_Ignoring_Case(const std::string& left, const std::string& right)
+{
+    if (left.size() != right.size()) return false;
+    for (std::string::size_type i = 0; i < left.size(); ++i) {
+        char a = left[i], b = right[i];
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+bool Is_Dot_Entry(const char* name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// The next free handle: never -1 nor one in use, whatever the counter has wrapped to.
+template <typename TableType>
+int Allocate_Handle(std::uint32_t& counter, const TableType& in_use)
+{
+    for (;;) {
+        const int handle = static_cast<int>(counter++);
+        if (handle != -1 && in_use.find(handle) == in_use.end()) return handle;
+    }
+}
+
+// Only the name and the attributes of an archive entry are written.
+void Report_Entry(WIN32_FIND_DATAA* data, const std::string& name, bool directory)
+{
+    std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
+    data->dwFileAttributes = directory ? FILE_ATTRIBUTE_DIRECTORY : 0;
+}
+
+bool Fits_Find_Data(const std::string& name)
+{
+    return name.size() < MAX_PATH;
+}
+
+}  // namespace
+
+MegaFileManagerClass::MegaFileManagerClass() : Next_Id(0), Next_Member_Handle(1), Next_Find_Handle(1)
+{
+}
+
+MegaFileManagerClass::~MegaFileManagerClass()
+{
+    Find_States.clear();
+    Open_Members.clear();
+    Archives.clear();
+}
+
+MegaFileManagerClass::LockType MegaFileManagerClass::Take_Lock()
+{
+    return LockType(Lock, std::chrono::milliseconds(Lock_Wait_Milliseconds));
+}
+
+MegaFileSlotStruct* MegaFileManagerClass::Find_Slot(int id)
+{
+    for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
+        if (slot->Id == id) return slot.get();
+    }
+    return nullptr;
+}
+
+OpenSubFileStruct* MegaFileManagerClass::Find_Open_Member(int handle)
+{
+    auto found = Open_Members.find(handle);
+    return found != Open_Members.end() ? found->second.get() : nullptr;
+}
+
+FileFindStateClass* MegaFileManagerClass::Find_State(int find_handle)
+{
+    auto found = Find_States.find(find_handle);
+    return found != Find_States.end() ? found->second.get() : nullptr;
+}
+
+// ---- Archive set ----
+
+int MegaFileManagerClass::Add_Mega_File(const char* path, int mode, bool hidden)
+{
+    return path != nullptr ? Add_Mega_File(std::string(path), mode, hidden) : -1;
+}
+
+int MegaFileManagerClass::Add_Mega_File(const std::string& path, int mode, bool hidden)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return -1;
+
+    // 1. Each archive once, whatever the letter case of its path.
+    if (Is_Mega_File_Loaded(path)) return -1;
+
+    // 2. A new id is used up even when the archive does not open; -1 is skipped.
+    std::unique_ptr<MegaFileSlotStruct> slot(new MegaFileSlotStruct);
+    slot->Path = path;
+    slot->Id = Next_Id;
+    slot->Hidden = hidden;
+    Next_Id = Next_Id == -2 ? 0 : static_cast<int>(static_cast<std::uint32_t>(Next_Id) + 1);
+    if (!slot->Archive.Open(path, mode)) return -1;
+
+    // 3. Searched after every archive added before it.
+    Archives.push_back(std::move(slot));
+    return Archives.back()->Id;
+}
+
+void MegaFileManagerClass::Load_Mega_File_List(const char* prefix)
+{
+    if (prefix == nullptr) return;
+    XMLReaderClass list;
+    if (list.Load_File(std::string(prefix) + Archive_List_Name, true) != XML_OK) return;
+    do {
+        std::string path;
+        if (list.Get_Value(path) == XML_OK && !path.empty()) Add_Mega_File(prefix + path, 0, false);
+    } while (list.Move_To_Next_Sibling() == XML_OK);
+}
+
+void MegaFileManagerClass::Remove_Slot(std::size_t position)
+{
+    MegaFileSlotStruct* slot = Archives[position].get();
+    for (auto member = Open_Members.begin(); member != Open_Members.end();) {
+        if (member->second->Slot == slot) {
+            member = Open_Members.erase(member);
+        } else {
+            ++member;
+        }
+    }
+    slot->Archive.Close();
+    Archives.erase(Archives.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+bool MegaFileManagerClass::Remove_Mega_File(int id)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return false;
+    for (std::size_t position = 0; position < Archives.size(); ++position) {
+        if (Archives[position]->Id == id) {
+            Remove_Slot(position);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MegaFileManagerClass::Remove_Mega_File(const std::string& path)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return false;
+    for (std::size_t position = 0; position < Archives.size(); ++position) {
+        if (Equal_Ignoring_Case(Archives[position]->Path, path)) {
+            Remove_Slot(position);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MegaFileManagerClass::Remove_All_Mega_Files()
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock() || Archives.empty()) return false;
+    while (!Archives.empty()) Remove_Slot(Archives.size() - 1);
+    return true;
+}
+
+bool MegaFileManagerClass::Is_Mega_File_Loaded(const std::string& path)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return false;
+    for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
+        if (Equal_Ignoring_Case(slot->Path, path)) return true;
+    }
+    return false;
+}
+
+bool MegaFileManagerClass::Is_Valid_Mega_File_ID(int id)
+{
+    LockType lock = Take_Lock();
+    return lock.owns_lock() && Find_Slot(id) != nullptr;
+}
+
+// ---- Open members ----
+
+int MegaFileManagerClass::Open_Sub_File(const char* name)
+{
+    return name != nullptr ? Open_Sub_File(std::string(name)) : -1;
+}
+
+int MegaFileManagerClass::Open_Sub_File(const std::string& name)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock() || name.empty() || Archives.empty()) return -1;
+
+    for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
+        if (slot->Hidden) continue;
+        const int index = slot->Archive.Find_Sub_File(name);
+        if (index == -1) continue;
+        // The first archive holding the member wins, even when its stream does not open.
+        std::unique_ptr<FileStreamClass> stream(slot->Archive.Open_Sub_File_Stream(index));
+        if (stream == nullptr) return -1;
+        std::unique_ptr<OpenSubFileStruct> member(new OpenSubFileStruct);
+        member->Name = name;
+        member->Stream = std::move(stream);
+        member->Slot = slot.get();
+        member->Index = index;
+        const int handle = Allocate_Handle(Next_Member_Handle, Open_Members);
+        Open_Members[handle] = std::move(member);
+        return handle;
+    }
+    return -1;
+}
+
+int MegaFileManagerClass::Read_Sub_File(int handle, void* buffer, int count)
+{
+    LockType lock = Take_Lock();
+    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    if (member == nullptr || count < 0) return -1;
+    const std::uint32_t size = member->Slot->Archive.Get_Sub_File_Size(member->Index);
+    if (static_cast<std::uint32_t>(count) > size) count = static_cast<int>(size);
+    return member->Slot->Archive.Read_Sub_File(member->Index, member->Stream.get(), buffer, count);
+}
+
+int MegaFileManagerClass::Seek_Sub_File(int handle, int offset, int origin)
+{
+    LockType lock = Take_Lock();
+    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    if (member == nullptr) return -1;
+    return member->Slot->Archive.Seek_Sub_File(member->Index, member->Stream.get(), offset, origin);
+}
+
+int MegaFileManagerClass::Get_Sub_File_Size(int handle)
+{
+    LockType lock = Take_Lock();
+    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    if (member == nullptr) return 0;
+    return static_cast<int>(member->Slot->Archive.Get_Sub_File_Size(member->Index));
+}
+
+bool MegaFileManagerClass::Close_Sub_File(int handle)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return false;
+    auto found = Open_Members.find(handle);
+    if (found == Open_Members.end()) return false;
+    const bool closed = found->second->Stream->Close();
+    Open_Members.erase(found);
+    return closed;
+}
+
+bool MegaFileManagerClass::Is_Sub_File_Open(int handle)
+{
+    LockType lock = Take_Lock();
+    return lock.owns_lock() && Find_Open_Member(handle) != nullptr;
+}
+
+// ---- Enumeration ----
+
+int MegaFileManagerClass::Find_First(const char* path, WIN32_FIND_DATAA* data)
+{
+    // 1, 2. The search directory and the pattern, in the stored form of member names.
+    if (path == nullptr || data == nullptr) return -1;
+    std::unique_ptr<FileFindStateClass> state(new FileFindStateClass);
+    SplitPathStruct parts;
+    Split_Path_Into(path, parts);
+    state->Directory = parts.Directory;
+    state->Pattern = parts.File_Name == "*.*" ? "*" : parts.File_Name;
+
+    // 3, 4. Loose files first; each name reported enters the set, so it shadows members.
+    state->Loose_Search = Platform::Find_First_File(path, data);
+    bool found = state->Loose_Search != nullptr;
+    if (found && !Is_Dot_Entry(data->cFileName)) {
+        state->Returned_Names.insert(state->Directory_Prefix() + To_Upper_Copy(data->cFileName));
+    }
+
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return -1;
+    // 5. No loose file: the members.
+    if (!found) {
+        state->In_Archive_Phase = true;
+        found = Scan_Archives(*state, data);
+    }
+    if (!found) return -1;
+    const int handle = Allocate_Handle(Next_Find_Handle, Find_States);
+    Find_States[handle] = std::move(state);
+    return handle;
+}
+
+bool MegaFileManagerClass::Find_Next(int find_handle, WIN32_FIND_DATAA* data)
+{
+    if (find_handle == -1 || data == nullptr) return false;
+    FileFindStateClass* state;
+    {
+        LockType lock = Take_Lock();
+        state = lock.owns_lock() ? Find_State(find_handle) : nullptr;
+    }
+    if (state == nullptr) return false;
+
+    // The loose phase runs without the lock.
+    if (!state->In_Archive_Phase) {
+        if (Platform::Find_Next_File(state->Loose_Search, data)) {
+            if (!Is_Dot_Entry(data->cFileName)) {
+                state->Returned_Names.insert(state->Directory_Prefix() + To_Upper_Copy(data->cFileName));
+            }
+            return true;
+        }
+        state->Close_Loose_Search();
+        state->In_Archive_Phase = true;
+        state->Slot = 0;
+        state->Member = 0;
+    } else {
+        ++state->Member;
+    }
+    LockType lock = Take_Lock();
+    return lock.owns_lock() && Scan_Archives(*state, data);
+}
+
+bool MegaFileManagerClass::Find_Close(int find_handle)
+{
+    LockType lock = Take_Lock();
+    if (!lock.owns_lock()) return false;
+    return Find_States.erase(find_handle) > 0;
+}
+
+bool MegaFileManagerClass::Scan_Archives(FileFindStateClass& state, WIN32_FIND_DATAA* data)
+{
+    const std::string prefix = state.Directory_Prefix();
+    std::string stored;
+    SplitPathStruct parts;
+    for (; state.Slot < Archives.size(); ++state.Slot, state.Member = 0) {
+        const MegaFileSlotStruct& slot = *Archives[state.Slot];
+        if (slot.Hidden) continue;
+        for (; state.Member < slot.Archive.Get_Record_Count(); ++state.Member) {
+            slot.Archive.Get_Sub_File_Name(static_cast<int>(state.Member), stored);
+
+            // A member below a subdirectory of the search directory reports the subdirectory,
+            // once however many members lie below it.
+            if (stored.compare(0, prefix.size(), prefix) == 0) {
+                const std::string::size_type slash = stored.find('\\', prefix.size());
+                if (slash != std::string::npos) {
+                    const std::string subdirectory = stored.substr(prefix.size(), slash - prefix.size());
+                    if (state.Returned_Names.insert(prefix + subdirectory).second &&
+                        Member_Name_Matches(state.Pattern, subdirectory) && Fits_Find_Data(subdirectory)) {
+                        Report_Entry(data, subdirectory, true);
+                        return true;
+                    }
+                }
+            }
+
+            // A member of the search directory itself, unless its name was reported already.
+            Split_Path_Into(stored, parts);
+            if (parts.Directory == state.Directory && Fits_Find_Data(parts.File_Name) &&
+                state.Returned_Names.count(stored) == 0 && Member_Name_Matches(state.Pattern, parts.File_Name)) {
+                state.Returned_Names.insert(stored);
+                Report_Entry(data, parts.File_Name, false);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// ---- Members by archive id ----
+
+const void* MegaFileManagerClass::Load_Sub_File_Data(int id, const std::string& name, unsigned int& size, int& index)
+{
+    size = 0;
+    index = -1;
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    if (slot == nullptr) return nullptr;
+    const int found = slot->Archive.Find_Sub_File(name);
+    if (found == -1) return nullptr;
+    size = slot->Archive.Get_Sub_File_Size(found);
+    index = found;
+    return slot->Archive.Load_Sub_File_Data(found);
+}
+
+const void* MegaFileManagerClass::Load_Sub_File_Data(int id, int index, unsigned int& size)
+{
+    size = 0;
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    if (slot == nullptr || index < 0 || static_cast<std::uint32_t>(index) >= slot->Archive.Get_Record_Count()) {
+        return nullptr;
+    }
+    size = slot->Archive.Get_Sub_File_Size(index);
+    return slot->Archive.Load_Sub_File_Data(index);
+}
+
+bool MegaFileManagerClass::Release_Sub_File_Data(int id, const void* block)
+{
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    return slot != nullptr && slot->Archive.Release_Sub_File_Data(block);
+}
+
+unsigned int MegaFileManagerClass::Get_Sub_File_Size(int id, int index)
+{
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    return slot != nullptr ? slot->Archive.Get_Sub_File_Size(index) : 0;
+}
+
+unsigned int MegaFileManagerClass::Get_Sub_File_CRC(int id, int index)
+{
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    return slot != nullptr ? slot->Archive.Get_Sub_File_CRC(index) : 0;
+}
+
+unsigned int MegaFileManagerClass::Get_Sub_File_Count(int id)
+{
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    return slot != nullptr ? slot->Archive.Get_Record_Count() : 0;
+}
+
+void MegaFileManagerClass::Get_Sub_File_Name(int id, int index, std::string& name)
+{
+    name.clear();
+    LockType lock = Take_Lock();
+    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    if (slot != nullptr) slot->Archive.Get_Sub_File_Name(index, name);
+}
