@@ -62,8 +62,9 @@ MegaFileManagerClass::MegaFileManagerClass() : Next_Id(0), Next_Member_Handle(1)
 MegaFileManagerClass::~MegaFileManagerClass()
 {
     Find_States.clear();
-    Open_Members.clear();
-    Archives.clear();
+    // Later archives may live inside earlier ones, so they go first.
+    while (!Archives.empty()) Remove_Slot(Archives.size() - 1);
+    Close_Members_Of(nullptr);
 }
 
 MegaFileManagerClass::LockType MegaFileManagerClass::Take_Lock()
@@ -130,16 +131,26 @@ void MegaFileManagerClass::Load_Mega_File_List(const char* prefix)
     } while (list.Move_To_Next_Sibling() == XML_OK);
 }
 
-void MegaFileManagerClass::Remove_Slot(std::size_t position)
+void MegaFileManagerClass::Close_Members_Of(const MegaFileSlotStruct* slot)
 {
-    MegaFileSlotStruct* slot = Archives[position].get();
+    // The records leave the table before their streams close: a stream on an archive that is
+    // itself a member closes that member through this manager, which edits the table.
+    std::vector<std::unique_ptr<OpenSubFileStruct>> closing;
     for (auto member = Open_Members.begin(); member != Open_Members.end();) {
-        if (member->second->Slot == slot) {
+        if (slot == nullptr || member->second->Slot == slot) {
+            closing.push_back(std::move(member->second));
             member = Open_Members.erase(member);
         } else {
             ++member;
         }
     }
+    closing.clear();
+}
+
+void MegaFileManagerClass::Remove_Slot(std::size_t position)
+{
+    MegaFileSlotStruct* slot = Archives[position].get();
+    Close_Members_Of(slot);
     slot->Archive.Close();
     Archives.erase(Archives.begin() + static_cast<std::ptrdiff_t>(position));
 }
@@ -230,9 +241,14 @@ int MegaFileManagerClass::Read_Sub_File(int handle, void* buffer, int count)
     LockType lock = Take_Lock();
     OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
     if (member == nullptr || count < 0) return -1;
-    const std::uint32_t size = member->Slot->Archive.Get_Sub_File_Size(member->Index);
+    MegaArchiveClass& archive = member->Slot->Archive;
+    const std::uint32_t size = archive.Get_Sub_File_Size(member->Index);
     if (static_cast<std::uint32_t>(count) > size) count = static_cast<int>(size);
-    return member->Slot->Archive.Read_Sub_File(member->Index, member->Stream.get(), buffer, count);
+    const bool in_memory = archive.Get_Mode() == MegaArchiveClass::MODE_IN_MEMORY;
+    if (in_memory) archive.Seek_Sub_File(member->Index, nullptr, member->Memory_Position, 0);
+    const int got = archive.Read_Sub_File(member->Index, member->Stream.get(), buffer, count);
+    if (in_memory && got > 0) member->Memory_Position += got;
+    return got;
 }
 
 int MegaFileManagerClass::Seek_Sub_File(int handle, int offset, int origin)
@@ -240,7 +256,14 @@ int MegaFileManagerClass::Seek_Sub_File(int handle, int offset, int origin)
     LockType lock = Take_Lock();
     OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
     if (member == nullptr) return -1;
-    return member->Slot->Archive.Seek_Sub_File(member->Index, member->Stream.get(), offset, origin);
+    MegaArchiveClass& archive = member->Slot->Archive;
+    if (archive.Get_Mode() != MegaArchiveClass::MODE_IN_MEMORY) {
+        return archive.Seek_Sub_File(member->Index, member->Stream.get(), offset, origin);
+    }
+    archive.Seek_Sub_File(member->Index, nullptr, member->Memory_Position, 0);
+    const int position = archive.Seek_Sub_File(member->Index, nullptr, offset, origin);
+    if (position >= 0) member->Memory_Position = position;
+    return position;
 }
 
 int MegaFileManagerClass::Get_Sub_File_Size(int handle)
@@ -257,9 +280,9 @@ bool MegaFileManagerClass::Close_Sub_File(int handle)
     if (!lock.owns_lock()) return false;
     auto found = Open_Members.find(handle);
     if (found == Open_Members.end()) return false;
-    const bool closed = found->second->Stream->Close();
+    std::unique_ptr<OpenSubFileStruct> member = std::move(found->second);
     Open_Members.erase(found);
-    return closed;
+    return member->Stream->Close();
 }
 
 bool MegaFileManagerClass::Is_Sub_File_Open(int handle)

@@ -15,12 +15,15 @@ struct MegaFileSlotStruct {
     bool Hidden = false;
 };
 
-// One member opened through the file manager; the handle names it.
+// One member opened through the file manager; the handle names it. An archive held in
+// memory keeps one position per member, so each open keeps its own here and restores it
+// before every read or seek: a file opened twice, or by two threads, reads from its start.
 struct OpenSubFileStruct {
     std::string Name;
     std::unique_ptr<FileStreamClass> Stream;
     MegaFileSlotStruct* Slot = nullptr;
     int Index = -1;
+    int Memory_Position = 0;
 };
 
 #endif

@@ -77,6 +77,7 @@ private:
     MegaFileSlotStruct* Find_Slot(int id);
     OpenSubFileStruct* Find_Open_Member(int handle);
     FileFindStateClass* Find_State(int find_handle);
+    void Close_Members_Of(const MegaFileSlotStruct* slot);
     void Remove_Slot(std::size_t position);
     bool Scan_Archives(FileFindStateClass& state, WIN32_FIND_DATAA* data);
 
