@@ -524,7 +524,7 @@ def save_opaque(image, path, key_colours):
         palette.extend(colour)
     palette_image = Image.new("P", (1, 1))
     palette_image.putpalette(palette)
-    image.quantize(palette=palette_image, dither=Image.Dither.FLOYDSTEINBERG).save(path)
+    image.quantize(palette=palette_image, dither=Image.Dither.FLOYDSTEINBERG).save(path, interlace=False)
 
 
 def key_colours(edition):
@@ -552,7 +552,7 @@ def save_transparent(image, path):
         palette[:len(used)] = used
         result.paste(crop, box[:2], opaque.crop(box))
     result.putpalette(palette)
-    result.save(path, transparency=TRANSPARENT_INDEX)
+    result.save(path, transparency=TRANSPARENT_INDEX, interlace=False)
 
 
 def main():
