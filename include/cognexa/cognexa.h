@@ -8,6 +8,8 @@
 #include <cognexa/HostBinding.h>
 #include <cognexa/Notice.h>
 #include <cognexa/PerceptionEvaluationStateClass.h>
+#include <cognexa/PerceptionFunctionClass.h>
+#include <cognexa/PerceptionStringHandle.h>
 #include <cognexa/PerceptionTokenType.h>
 
 #endif

@@ -1,0 +1,384 @@
+#include "equations/PerceptionFunctionBuilderClass.h"
+
+#include "equations/ArithmeticNodeClasses.h"
+#include "equations/ClampNodeClass.h"
+#include "equations/ComparisonNodeClasses.h"
+#include "equations/ConstantNodeClass.h"
+#include "equations/TheHostBinding.h"
+#include "equations/TokenNodeClass.h"
+#include "registry/ReportParseError.h"
+
+#include <cognexa/PerceptionFunctionClass.h>
+
+#include <cctype>
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Node = PerceptionParseNodeStruct;
+
+namespace {
+
+bool Report_Failure()
+{
+    Report_Parse_Error();
+    return false;
+}
+
+bool Append(PerceptionFunctionClass& equation, std::unique_ptr<PerceptionFunctionNodeClass> node)
+{
+    equation.Add_Node(node.get());
+    node.release();
+    return true;
+}
+
+template <typename NodeType>
+PerceptionFunctionNodeClass* Make_Node()
+{
+    return new NodeType();
+}
+
+// Two-character comparisons are told apart by their whole text (exactly two characters); every
+// other operator by its first character, since one-character operators carry trailing blanks.
+struct OperatorStruct {
+    int Kind;
+    const char* Text;
+    bool Whole_Text;
+    PerceptionFunctionNodeClass* (*Make)();
+};
+
+const OperatorStruct OPERATORS[] = {
+    {PARSE_KIND_COMPARISON, "==", true, &Make_Node<EqualNodeClass>},
+    {PARSE_KIND_COMPARISON, "!=", true, &Make_Node<NotEqualNodeClass>},
+    {PARSE_KIND_COMPARISON, ">=", true, &Make_Node<GreaterEqualNodeClass>},
+    {PARSE_KIND_COMPARISON, "<=", true, &Make_Node<LessEqualNodeClass>},
+    {PARSE_KIND_COMPARISON, "<", false, &Make_Node<LessNodeClass>},
+    {PARSE_KIND_COMPARISON, ">", false, &Make_Node<GreaterNodeClass>},
+    {PARSE_KIND_ADDITIVE, "+", false, &Make_Node<AddNodeClass>},
+    {PARSE_KIND_ADDITIVE, "-", false, &Make_Node<SubtractNodeClass>},
+    {PARSE_KIND_MULTIPLICATIVE, "*", false, &Make_Node<MultiplyNodeClass>},
+    {PARSE_KIND_MULTIPLICATIVE, "/", false, &Make_Node<DivideNodeClass>},
+    {PARSE_KIND_MULTIPLICATIVE, "#", false, &Make_Node<RandomNodeClass>},
+};
+
+std::unique_ptr<PerceptionFunctionNodeClass> Make_Operator_Node(const Node* node)
+{
+    const std::string_view text = node->Get_Text();
+    for (const OperatorStruct& entry : OPERATORS) {
+        if (entry.Kind != node->Kind) {
+            continue;
+        }
+        const bool matches = entry.Whole_Text ? text == entry.Text : !text.empty() && text[0] == entry.Text[0];
+        if (matches) {
+            return std::unique_ptr<PerceptionFunctionNodeClass>(entry.Make());
+        }
+    }
+    return nullptr;
+}
+
+bool Is_Operator_Kind(int kind)
+{
+    return kind == PARSE_KIND_COMPARISON || kind == PARSE_KIND_ADDITIVE || kind == PARSE_KIND_MULTIPLICATIVE;
+}
+
+// atof of a number literal. Literals always use ".", whatever numeric locale the host set.
+float Number_Value(std::string_view text)
+{
+    std::string digits(text);
+    const char* decimal_point = std::localeconv()->decimal_point;
+    if (decimal_point != nullptr && decimal_point[0] != '.' && decimal_point[0] != '\0' && decimal_point[1] == '\0') {
+        for (char& c : digits) {
+            if (c == '.') {
+                c = decimal_point[0];
+            }
+        }
+    }
+    return static_cast<float>(std::atof(digits.c_str()));
+}
+
+// The characters between the quotes, upper-cased; "" gives the empty string.
+std::string String_Literal_Value(std::string_view text)
+{
+    const std::size_t open = text.find('"');
+    const std::size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
+    if (close == std::string_view::npos) {
+        return std::string();
+    }
+    std::string value(text.substr(open + 1, close - open - 1));
+    for (char& c : value) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return value;
+}
+
+bool Equals_Ignoring_Case(std::string_view text, const char* expected)
+{
+    std::size_t index = 0;
+    for (; index < text.size(); ++index) {
+        if (expected[index] == '\0' ||
+            std::toupper(static_cast<unsigned char>(text[index])) != std::toupper(static_cast<unsigned char>(expected[index]))) {
+            return false;
+        }
+    }
+    return expected[index] == '\0';
+}
+
+}  // namespace
+
+bool PerceptionFunctionBuilderClass::Emit_Nodes(const Node* node, PerceptionFunctionClass& equation)
+{
+    using EmitterType = bool (*)(const Node*, PerceptionFunctionClass&);
+    static constexpr EmitterType EMITTERS[PARSE_KIND_COUNT] = {
+        &Emit_Unexpected,      // 0 unclaimed
+        &Emit_Operator_Chain,  // 1 comparison
+        &Emit_Operator_Chain,  // 2 additive
+        &Emit_Operator_Chain,  // 3 multiplicative
+        &Emit_Negation,        // 4 unary
+        &Emit_Number,          // 5
+        &Emit_Token_Expression,
+        &Emit_Unexpected,      // 7 name
+        &Emit_Unexpected,      // 8 binding
+        &Emit_Unexpected,      // 9 binding list
+        &Emit_Object_Reference,
+        &Emit_Unexpected,      // 11 object name
+        &Emit_String_Literal,
+        &Emit_Function_Call,
+        &Emit_Argument_List,
+    };
+    if (node == nullptr || node->Kind < 0 || node->Kind >= PARSE_KIND_COUNT) {
+        return Report_Failure();
+    }
+    return EMITTERS[node->Kind](node, equation);
+}
+
+bool PerceptionFunctionBuilderClass::Emit_Unexpected(const Node*, PerceptionFunctionClass&)
+{
+    return Report_Failure();
+}
+
+// A chain "a - b - c" is the left-deep tree -(-(a, b), c); its program is a b - c -.
+// 1. Walk down the left operands while they are operators, checking that each has two operands.
+// 2. Emit the left-most operand.
+// 3. Going back up, emit each operator's right operand, then the operator.
+bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, PerceptionFunctionClass& equation)
+{
+    std::vector<const Node*> chain;
+    const Node* operand = node;
+    while (Is_Operator_Kind(operand->Kind)) {
+        if (operand->Child_Count() != 2) {
+            return Report_Failure();
+        }
+        chain.push_back(operand);
+        operand = operand->First_Child;
+    }
+
+    if (!Emit_Nodes(operand, equation)) {
+        return Report_Failure();
+    }
+
+    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+        const Node* operator_node = *link;
+        if (!Emit_Nodes(operator_node->First_Child->Next_Sibling, equation)) {
+            return Report_Failure();
+        }
+        std::unique_ptr<PerceptionFunctionNodeClass> made = Make_Operator_Node(operator_node);
+        if (made == nullptr) {
+            return Report_Failure();
+        }
+        Append(equation, std::move(made));
+    }
+    return true;
+}
+
+bool PerceptionFunctionBuilderClass::Emit_Negation(const Node* node, PerceptionFunctionClass& equation)
+{
+    if (node->Child_Count() != 1) {
+        return Report_Failure();
+    }
+    if (!Emit_Nodes(node->First_Child, equation)) {
+        return false;
+    }
+    return Append(equation, std::make_unique<NegateNodeClass>());
+}
+
+bool PerceptionFunctionBuilderClass::Emit_Number(const Node* node, PerceptionFunctionClass& equation)
+{
+    if (node->First_Child != nullptr) {
+        return Report_Failure();
+    }
+    return Append(equation, std::unique_ptr<PerceptionFunctionNodeClass>(
+                                ConstantNodeClass::Make_Number(Number_Value(node->Get_Text()))));
+}
+
+bool PerceptionFunctionBuilderClass::Emit_Token_Expression(const Node* node, PerceptionFunctionClass& equation)
+{
+    auto token = std::make_unique<TokenNodeClass>();
+    if (!Gather_Tokens(node, *token, equation)) {
+        return Report_Failure();
+    }
+    return Append(equation, std::move(token));
+}
+
+// The names are handed over exactly as written, trailing blanks included.
+bool PerceptionFunctionBuilderClass::Emit_Object_Reference(const Node* node, PerceptionFunctionClass& equation)
+{
+    if (node->Child_Count() != 2 || TheHostBinding.Find_Database_Callback == nullptr) {
+        return Report_Failure();
+    }
+    const DatabaseUIntConversionClass* database = TheHostBinding.Find_Database_Callback(node->First_Child->Copy_Text());
+    if (database == nullptr) {
+        return Report_Failure();
+    }
+    unsigned int id = 0;
+    if (!database->String_To_UInt(node->First_Child->Next_Sibling->Copy_Text(), id)) {
+        return Report_Failure();
+    }
+    return Append(equation, std::unique_ptr<PerceptionFunctionNodeClass>(ConstantNodeClass::Make_Bits(id)));
+}
+
+bool PerceptionFunctionBuilderClass::Emit_String_Literal(const Node* node, PerceptionFunctionClass& equation)
+{
+    if (node->First_Child != nullptr) {
+        return Report_Failure();
+    }
+    const std::string value = String_Literal_Value(node->Get_Text());
+    std::unique_ptr<PerceptionFunctionNodeClass> constant(ConstantNodeClass::Make_String(value.data(), value.size()));
+    if (constant == nullptr) {
+        return Report_Failure();
+    }
+    return Append(equation, std::move(constant));
+}
+
+// Children: the name, the arguments (if any), the ")". The name keeps its trailing blanks, so
+// "clamp (" names no function.
+bool PerceptionFunctionBuilderClass::Emit_Function_Call(const Node* node, PerceptionFunctionClass& equation)
+{
+    const Node* name = node->First_Child;
+    if (name == nullptr) {
+        return false;
+    }
+    bool emitted = true;
+    for (const Node* child = name->Next_Sibling; child != nullptr && child->Next_Sibling != nullptr;
+         child = child->Next_Sibling) {
+        emitted = Emit_Nodes(child, equation) && emitted;
+    }
+    if (!emitted) {
+        return false;
+    }
+    if (!Equals_Ignoring_Case(name->Get_Text(), "clamp")) {
+        return Report_Failure();
+    }
+    return Append(equation, std::make_unique<ClampNodeClass>());
+}
+
+// "x, y, z" is 14(x, 14(y, z)): every child is emitted in order, following the right-nested
+// lists in a loop; all are emitted even after a failure.
+bool PerceptionFunctionBuilderClass::Emit_Argument_List(const Node* node, PerceptionFunctionClass& equation)
+{
+    bool emitted = true;
+    const Node* list = node;
+    while (list != nullptr) {
+        const Node* nested_list = nullptr;
+        for (const Node* child = list->First_Child; child != nullptr; child = child->Next_Sibling) {
+            if (child->Next_Sibling == nullptr && child->Kind == PARSE_KIND_ARGUMENT_LIST) {
+                nested_list = child;
+                break;
+            }
+            emitted = Emit_Nodes(child, equation) && emitted;
+        }
+        list = nested_list;
+    }
+    return emitted;
+}
+
+// ---- Token expressions ---------------------------------------------------------------------
+
+bool PerceptionFunctionBuilderClass::Gather_Tokens(const Node* node, TokenNodeClass& token,
+                                                   PerceptionFunctionClass& equation)
+{
+    token.Token_Path.clear();
+    return Gather_Path(node, token, equation);
+}
+
+// "A.B.C{...}" is 6(6(A, B), C, bindings): visiting every child in order yields A, B, C, then
+// the bindings. The nested dots are followed in a loop.
+bool PerceptionFunctionBuilderClass::Gather_Path(const Node* node, TokenNodeClass& token,
+                                                 PerceptionFunctionClass& equation)
+{
+    switch (node->Kind) {
+    case PARSE_KIND_TOKEN_EXPRESSION: {
+        std::vector<const Node*> dots{node};
+        while (dots.back()->First_Child != nullptr && dots.back()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
+            dots.push_back(dots.back()->First_Child);
+        }
+        bool gathered = Gather_Children(dots.back(), token, equation, false);
+        for (auto dot = dots.rbegin() + 1; dot != dots.rend(); ++dot) {
+            gathered = Gather_Children(*dot, token, equation, true) && gathered;
+        }
+        return gathered;
+    }
+    case PARSE_KIND_BINDING_LIST:
+        return Gather_Children(node, token, equation, false);
+    case PARSE_KIND_NAME:
+        return Gather_Name(node, token);
+    case PARSE_KIND_BINDING:
+        return Gather_Binding(node, token, equation);
+    default:
+        return Report_Failure();
+    }
+}
+
+bool PerceptionFunctionBuilderClass::Gather_Children(const Node* node, TokenNodeClass& token,
+                                                     PerceptionFunctionClass& equation, bool skip_first)
+{
+    bool gathered = true;
+    const Node* child = node->First_Child;
+    if (skip_first && child != nullptr) {
+        child = child->Next_Sibling;
+    }
+    for (; child != nullptr; child = child->Next_Sibling) {
+        gathered = Gather_Path(child, token, equation) && gathered;
+    }
+    return gathered;
+}
+
+namespace {
+
+// Names reach the host untrimmed: "Unit.Speed + 1" asks for "Speed " with its blank.
+bool Convert_Token_Name(const Node* name, PerceptionTokenType& token)
+{
+    token = -1;
+    TokenConverterType* converter = TheHostBinding.Token_Converter;
+    return converter != nullptr && converter->String_To_Enum(name->Copy_Text(), token);
+}
+
+}  // namespace
+
+bool PerceptionFunctionBuilderClass::Gather_Name(const Node* node, TokenNodeClass& token)
+{
+    PerceptionTokenType converted;
+    if (!Convert_Token_Name(node, converted)) {
+        return Report_Failure();
+    }
+    token.Token_Path.push_back(converted);
+    return true;
+}
+
+bool PerceptionFunctionBuilderClass::Gather_Binding(const Node* node, TokenNodeClass& token,
+                                                    PerceptionFunctionClass& equation)
+{
+    const Node* parameter = node->First_Child;
+    if (node->Child_Count() != 2 || parameter->Kind != PARSE_KIND_NAME) {
+        return Report_Failure();
+    }
+    PerceptionTokenType converted;
+    if (!Convert_Token_Name(parameter, converted)) {
+        return Report_Failure();
+    }
+    token.Bound_Parameters.push_back(converted);
+    return Emit_Nodes(parameter->Next_Sibling, equation);
+}

@@ -1,0 +1,159 @@
+#include <cognexa/PerceptionFunctionClass.h>
+
+#include "equations/PerceptionFunctionBuilderClass.h"
+#include "equations/PerceptionFunctionNodeClass.h"
+#include "equations/PerceptionFunctionSpiritGrammar.h"
+#include "equations/TheHostBinding.h"
+#include "registry/ReportParseError.h"
+
+#include <deque>
+#include <new>
+
+namespace {
+
+// Value stacks are kept per thread and per nesting level: a host's token callback may evaluate
+// another equation while this one is running, and each evaluation needs a stack of its own.
+// A deque, so a stack in use does not move when a deeper level is added. Once warm, evaluation
+// allocates nothing.
+class ValueStackLeaseClass {
+public:
+    ValueStackLeaseClass()
+    {
+        if (Depth == Stacks.size()) {
+            Stacks.emplace_back().reserve(INITIAL_CAPACITY);
+        }
+        Stack = &Stacks[Depth++];
+        Stack->clear();
+    }
+    ~ValueStackLeaseClass() { --Depth; }
+    ValueStackLeaseClass(const ValueStackLeaseClass&) = delete;
+    ValueStackLeaseClass& operator=(const ValueStackLeaseClass&) = delete;
+
+    std::vector<float>& Get_Stack() { return *Stack; }
+
+private:
+    static constexpr std::size_t INITIAL_CAPACITY = 32;
+    static thread_local std::deque<std::vector<float>> Stacks;
+    static thread_local std::size_t Depth;
+
+    std::vector<float>* Stack;
+};
+
+thread_local std::deque<std::vector<float>> ValueStackLeaseClass::Stacks;
+thread_local std::size_t ValueStackLeaseClass::Depth = 0;
+
+// The token string of every equation lives here; each call overwrites it.
+std::string TheTokenString;
+
+// The text as far as its first NUL.
+std::size_t Equation_Length(const std::string& text)
+{
+    const std::size_t nul = text.find('\0');
+    return nul == std::string::npos ? text.size() : nul;
+}
+
+}  // namespace
+
+PerceptionFunctionClass::~PerceptionFunctionClass()
+{
+    Reset();
+}
+
+// 1. Parse the text; text that does not parse is reported.
+// 2. Emit the program into a new equation; a failure is reported and the equation dropped.
+// 3. Name it.
+PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text, const std::string& name)
+{
+    try {
+        PerceptionParseTreeClass tree;
+        const PerceptionParseNodeStruct* root =
+            PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+        if (root == nullptr) {
+            Report_Parse_Error();
+            return nullptr;
+        }
+        PerceptionFunctionClass* equation = new PerceptionFunctionClass();
+        if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *equation)) {
+            Report_Parse_Error();
+            delete equation;
+            return nullptr;
+        }
+        equation->Name = name;
+        return equation;
+    } catch (const std::bad_alloc&) {
+        Report_Parse_Error();
+        return nullptr;
+    }
+}
+
+// 1. Parse; text that does not parse leaves the old body in place.
+// 2. Reset and emit the new body; a failure leaves the equation empty.
+bool PerceptionFunctionClass::Rebuild(const std::string& text)
+{
+    try {
+        PerceptionParseTreeClass tree;
+        const PerceptionParseNodeStruct* root =
+            PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+        if (root == nullptr) {
+            Report_Parse_Error();
+            return false;
+        }
+        Reset();
+        if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
+            Report_Parse_Error();
+            Reset();
+            return false;
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        Report_Parse_Error();
+        Reset();
+        return false;
+    }
+}
+
+void PerceptionFunctionClass::Reset()
+{
+    for (PerceptionFunctionNodeClass* node : Nodes) {
+        delete node;
+    }
+    Nodes.clear();
+}
+
+void PerceptionFunctionClass::Add_Node(PerceptionFunctionNodeClass* node)
+{
+    Nodes.push_back(node);
+}
+
+// 1. Tell the host an evaluation starts.
+// 2. Run the nodes over an empty stack; a node that fails ends the evaluation.
+// 3. Exactly one value must remain: the result.
+bool PerceptionFunctionClass::Evaluate(const PerceptionContextClass& context, float& result) const
+{
+    if (TheHostBinding.Evaluate_Notify_Callback != nullptr) {
+        TheHostBinding.Evaluate_Notify_Callback(context, *this);
+    }
+    try {
+        ValueStackLeaseClass lease;
+        std::vector<float>& stack = lease.Get_Stack();
+        for (PerceptionFunctionNodeClass* node : Nodes) {
+            if (!node->Evaluate(stack, context)) {
+                return false;
+            }
+        }
+        if (stack.size() != 1) {
+            return false;
+        }
+        result = stack.front();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+const std::string& PerceptionFunctionClass::Get_Perception_Token_String() const
+{
+    TheTokenString.assign("Function_");
+    TheTokenString.append(Name);
+    return TheTokenString;
+}

@@ -1,0 +1,3 @@
+#include "equations/PerceptionFunctionNodeClass.h"
+
+PerceptionFunctionNodeClass::~PerceptionFunctionNodeClass() = default;

@@ -1,0 +1,54 @@
+#ifndef COGNEXA_PERCEPTION_FUNCTION_CLASS_H
+#define COGNEXA_PERCEPTION_FUNCTION_CLASS_H
+
+#include <cognexa/Export.h>
+#include <cognexa/PerceptionTokenType.h>
+
+#include <string>
+#include <vector>
+
+class PerceptionFunctionNodeClass;
+
+// One named perception equation: its text compiled into a postfix program of nodes that runs
+// over a stack of 32-bit floats. Build and Rebuild report problems in the text once per process
+// through the notice sink; evaluation failures show only as a false result.
+class COGNEXA_API PerceptionFunctionClass {
+public:
+    // Nodes own host-visible resources (string handles), so two equations must never share
+    // them; nothing needs a copy, so copies are forbidden.
+    PerceptionFunctionClass(const PerceptionFunctionClass& other) = delete;
+    PerceptionFunctionClass& operator=(const PerceptionFunctionClass& other) = delete;
+    virtual ~PerceptionFunctionClass();
+
+    // A new equation owned by the caller, or null when the text (up to its first NUL) does not
+    // parse or cannot be built.
+    static PerceptionFunctionClass* Build(const std::string& text, const std::string& name);
+
+    // Replaces the body in place; the name stays. Text that does not parse leaves the old body;
+    // text that parses but cannot be built leaves the equation empty.
+    bool Rebuild(const std::string& text);
+
+    // Appends a node; the equation takes ownership.
+    void Add_Node(PerceptionFunctionNodeClass* node);
+
+    // Runs the program for the host's context; result is written only on success.
+    bool Evaluate(const PerceptionContextClass& context, float& result) const;
+
+    const std::string& Get_Name() const { return Name; }
+
+    // "Function_" followed by the name, in one string shared by the whole process that the
+    // next call overwrites.
+    const std::string& Get_Perception_Token_String() const;
+
+protected:
+    PerceptionFunctionClass() = default;
+
+    // Destroys every node in order.
+    void Reset();
+
+private:
+    std::vector<PerceptionFunctionNodeClass*> Nodes;
+    std::string Name;
+};
+
+#endif

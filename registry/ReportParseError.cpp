@@ -1,0 +1,30 @@
+#include "registry/ReportParseError.h"
+
+#include "platform/Platform.h"
+
+namespace {
+
+// A plain flag: reports come from the one thread that builds and evaluates equations.
+bool Announced = false;
+
+}  // namespace
+
+void Report_Parse_Error()
+{
+    if (Announced) {
+        return;
+    }
+    Platform::Show_Notice("Perception Parsing Error!",
+                          "There were perception parsing errors.  See PerceptionErrors.txt for details.");
+    Announced = true;
+}
+
+bool Parse_Error_Announced()
+{
+    return Announced;
+}
+
+void Forget_Parse_Error_Announcement()
+{
+    Announced = false;
+}

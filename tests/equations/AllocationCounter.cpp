@@ -1,0 +1,42 @@
+#include "AllocationCounter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+thread_local bool Counting = false;
+thread_local int Count = 0;
+}  // namespace
+
+void AllocationCounter::Start()
+{
+    Count = 0;
+    Counting = true;
+}
+
+int AllocationCounter::Stop()
+{
+    Counting = false;
+    return Count;
+}
+
+void* operator new(std::size_t size)
+{
+    if (Counting) {
+        ++Count;
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
