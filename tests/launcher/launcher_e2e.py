@@ -8,6 +8,7 @@ trace (VESTIBAR_TEST_TRACE): pages loaded, the text the page shows, calls from t
     launcher_e2e.py /path/to/vestibar [LauncherEndToEnd.test_Name ...]
 """
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -138,6 +139,28 @@ class LauncherEndToEnd(unittest.TestCase):
                 run = self.start(f"damaged-{len(self.runs)}")
                 self.assertEqual(run.page().lower(), "install.htm")
                 self.assertEqual(run.stop(), 0)
+
+    def test_WindowPlacement(self):
+        if shutil.which("xwininfo") is None:
+            self.skipTest("xwininfo (x11-utils) is not installed")
+        run = self.start()
+        run.page()
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True, check=True).stdout
+        windows = [line for line in tree.splitlines() if '"Quillmarsh\u2122: Rift Tactics\u2122"' in line]
+        self.assertTrue(windows, "no window titled with the product name:\n" + tree)
+        # 650 x 504 centred on the 1024 x 768 screen, with no frame around it.
+        self.assertIn("650x504+187+132", windows[0])
+        self.assertEqual(run.stop(), 0)
+
+    def test_ForeignNavigationRefused(self):
+        # A dropped file or a stray link would navigate away; only the launcher's own pages load.
+        run = self.start(env_extra={"VESTIBAR_TEST_SCRIPT": "window.location.href = 'about:blank'"})
+        run.page()
+        run.wait_for(lambda l: l.startswith("text ") and "Install" in l, "the install page's captions")
+        time.sleep(2)
+        pages = [line for line in run.lines() if line.startswith("page ")]
+        self.assertTrue(all(line.startswith("page res://") for line in pages), pages)
+        self.assertEqual(run.stop(), 0)
 
     def test_LockFailure(self):
         run = self.start(runtime_dir=os.path.join(self.root, "no", "such", "directory"))
