@@ -66,7 +66,7 @@ def font(name, size):
     return ImageFont.truetype(os.path.join(FONT_DIR, name), size * SUPERSAMPLE)
 
 
-def s(value):
+def fine(value):
     """A 1x coordinate on the supersampled layers."""
     return value * SUPERSAMPLE
 
@@ -77,7 +77,7 @@ def plate_box(index):
 
 
 def new_layer():
-    return Image.new("RGBA", (s(WIDTH), s(HEIGHT)), (0, 0, 0, 0))
+    return Image.new("RGBA", (fine(WIDTH), fine(HEIGHT)), (0, 0, 0, 0))
 
 
 def flatten(base, layer):
@@ -97,7 +97,7 @@ def chamfered(box, cut):
 
 
 def scaled(points):
-    return [(s(x), s(y)) for x, y in points]
+    return [(fine(x), fine(y)) for x, y in points]
 
 
 def vertical_gradient(draw, box, top_colour, bottom_colour, alpha=255):
@@ -185,8 +185,8 @@ def map_furniture():
     draw = ImageDraw.Draw(layer)
     cx, cy, r = 556, 398, 32
     ink = (120, 200, 200)
-    draw.ellipse([s(cx - r), s(cy - r), s(cx + r), s(cy + r)], outline=ink + (90,), width=SUPERSAMPLE)
-    draw.ellipse([s(cx - r + 6), s(cy - r + 6), s(cx + r - 6), s(cy + r - 6)], outline=ink + (60,), width=SUPERSAMPLE)
+    draw.ellipse([fine(cx - r), fine(cy - r), fine(cx + r), fine(cy + r)], outline=ink + (90,), width=SUPERSAMPLE)
+    draw.ellipse([fine(cx - r + 6), fine(cy - r + 6), fine(cx + r - 6), fine(cy + r - 6)], outline=ink + (60,), width=SUPERSAMPLE)
     for k in range(8):
         a = math.radians(45 * k - 90)
         length = r + 8 if k % 2 == 0 else r - 10
@@ -198,7 +198,7 @@ def map_furniture():
         draw.polygon(scaled([left, tip, (cx, cy)]), fill=ink + (150 if k % 2 == 0 else 90,))
         draw.polygon(scaled([right, tip, (cx, cy)]), fill=ink + (70 if k % 2 == 0 else 45,))
     north = font("DejaVuSans-Bold.ttf", 10)
-    draw.text((s(cx), s(cy - r - 16)), "N", font=north, anchor="mm", fill=ink + (170,))
+    draw.text((fine(cx), fine(cy - r - 16)), "N", font=north, anchor="mm", fill=ink + (170,))
     for x in range(40, WIDTH - 20, 32):
         draw.line(scaled([(x, 462), (x, 468 if (x - 40) % 128 else 458)]), fill=ink + (80,), width=SUPERSAMPLE)
     for y in range(72, 462, 32):
@@ -224,7 +224,7 @@ def brushed_metal(box, top_colour, bottom_colour, seed):
 
 
 def draw_bevel(draw, box, light, dark, width=1):
-    left, top, right, bottom = (s(v) for v in box)
+    left, top, right, bottom = (fine(v) for v in box)
     w = width * SUPERSAMPLE
     draw.rectangle([left, top, right - 1, top + w - 1], fill=light)
     draw.rectangle([left, top, left + w - 1, bottom - 1], fill=light)
@@ -233,9 +233,9 @@ def draw_bevel(draw, box, light, dark, width=1):
 
 
 def draw_rivet(draw, x, y):
-    draw.ellipse([s(x) - 5, s(y) - 5, s(x) + 5, s(y) + 5], fill=(14, 16, 18, 255))
-    draw.ellipse([s(x) - 4, s(y) - 4, s(x) + 3, s(y) + 3], fill=(120, 128, 136, 255))
-    draw.ellipse([s(x) - 3, s(y) - 3, s(x) + 1, s(y) + 1], fill=(170, 176, 182, 255))
+    draw.ellipse([fine(x) - 5, fine(y) - 5, fine(x) + 5, fine(y) + 5], fill=(14, 16, 18, 255))
+    draw.ellipse([fine(x) - 4, fine(y) - 4, fine(x) + 3, fine(y) + 3], fill=(120, 128, 136, 255))
+    draw.ellipse([fine(x) - 3, fine(y) - 3, fine(x) + 1, fine(y) + 1], fill=(170, 176, 182, 255))
 
 
 def frame(image, accent):
@@ -260,11 +260,11 @@ def frame(image, accent):
     hex_icon = [(36 + 9 * math.cos(math.radians(60 * k + 30)), 20 + 9 * math.sin(math.radians(60 * k + 30)))
                 for k in range(6)]
     draw.polygon(scaled(hex_icon), fill=(20, 24, 28, 255), outline=(150, 158, 166, 255), width=SUPERSAMPLE)
-    draw.ellipse([s(32), s(17.5), s(40), s(22.5)], fill=(200, 214, 220, 255))
-    draw.ellipse([s(34.3), s(18.3), s(37.7), s(21.7)], fill=accent + (255,))
+    draw.ellipse([fine(32), fine(17.5), fine(40), fine(22.5)], fill=(200, 214, 220, 255))
+    draw.ellipse([fine(34.3), fine(18.3), fine(37.7), fine(21.7)], fill=accent + (255,))
     for k in range(6):
         x = 56 + 12 * k
-        draw.rectangle([s(x), s(17), s(x + 8) - 1, s(23) - 1],
+        draw.rectangle([fine(x), fine(17), fine(x + 8) - 1, fine(23) - 1],
                        fill=(mix(accent, (255, 255, 255), 0.2) if k < 4 else (40, 46, 52)) + (255,))
     return flatten(image, layer)
 
@@ -278,7 +278,7 @@ def emblem(image):
     draw = ImageDraw.Draw(layer)
 
     def circle(radius, **style):
-        draw.ellipse([s(cx - radius), s(cy - radius), s(cx + radius), s(cy + radius)], **style)
+        draw.ellipse([fine(cx - radius), fine(cy - radius), fine(cx + radius), fine(cy + radius)], **style)
 
     circle(r + 3, fill=(0, 0, 0, 120))
     for k in range(7):
@@ -288,7 +288,7 @@ def emblem(image):
     # Sweep of the radar, brightest at its leading edge.
     for k in range(40):
         start = -100 + k * 1.5
-        draw.pieslice([s(cx - r + 8), s(cy - r + 8), s(cx + r - 8), s(cy + r - 8)], start, -40,
+        draw.pieslice([fine(cx - r + 8), fine(cy - r + 8), fine(cx + r - 8), fine(cy + r - 8)], start, -40,
                       fill=(60, 190, 200, 9))
     draw.line(scaled([(cx, cy), (cx + (r - 8) * math.cos(math.radians(-40)),
                                  cy + (r - 8) * math.sin(math.radians(-40)))]),
@@ -307,7 +307,7 @@ def emblem(image):
     for _ in range(7):
         a, d = rng.uniform(0, 2 * math.pi), rng.uniform(70, 100)
         x, y = cx + d * math.cos(a), cy + d * math.sin(a)
-        draw.ellipse([s(x - 2), s(y - 2), s(x + 2), s(y + 2)], fill=(150, 240, 200, 220))
+        draw.ellipse([fine(x - 2), fine(y - 2), fine(x + 2), fine(y + 2)], fill=(150, 240, 200, 220))
 
     # Crossed blades.
     for angle in (45, 135):
@@ -347,7 +347,7 @@ def emblem(image):
         radius = 15 - k * 0.6
         circle(radius, fill=mix(IRIS_EDGE, LIT_CYAN, k / 9) + (255,))
     circle(6.5, fill=(4, 8, 10, 255))
-    draw.ellipse([s(cx + 2), s(cy - 6), s(cx + 6), s(cy - 2)], fill=(255, 255, 255, 230))
+    draw.ellipse([fine(cx + 2), fine(cy - 6), fine(cx + 6), fine(cy - 2)], fill=(255, 255, 255, 230))
     return flatten(image, layer)
 
 
@@ -359,10 +359,10 @@ def draw_mark(draw, left, middle, mark):
     light = (236, 238, 240, 255)
     if mark == "globe":
         cx = (left + right) / 2
-        box = [s(cx - 6.5), s(middle - 6.5), s(cx + 6.5), s(middle + 6.5)]
+        box = [fine(cx - 6.5), fine(middle - 6.5), fine(cx + 6.5), fine(middle + 6.5)]
         draw.ellipse(box, outline=light, width=SUPERSAMPLE)
-        draw.ellipse([s(cx - 3), box[1], s(cx + 3), box[3]], outline=light, width=SUPERSAMPLE)
-        draw.line([(box[0], s(middle)), (box[2], s(middle))], fill=light, width=SUPERSAMPLE)
+        draw.ellipse([fine(cx - 3), box[1], fine(cx + 3), box[3]], outline=light, width=SUPERSAMPLE)
+        draw.line([(box[0], fine(middle)), (box[2], fine(middle))], fill=light, width=SUPERSAMPLE)
         return
     if mark == "chevrons":
         for k in range(2):
@@ -375,12 +375,12 @@ def draw_mark(draw, left, middle, mark):
     for colour, share in stripes:
         if orientation == "vertical":
             x0, x1 = left + MARK_WIDTH * offset / total, left + MARK_WIDTH * (offset + share) / total
-            draw.rectangle([s(x0), s(top), s(x1) - 1, s(bottom) - 1], fill=colour + (255,))
+            draw.rectangle([fine(x0), fine(top), fine(x1) - 1, fine(bottom) - 1], fill=colour + (255,))
         else:
             y0, y1 = top + MARK_HEIGHT * offset / total, top + MARK_HEIGHT * (offset + share) / total
-            draw.rectangle([s(left), s(y0), s(right) - 1, s(y1) - 1], fill=colour + (255,))
+            draw.rectangle([fine(left), fine(y0), fine(right) - 1, fine(y1) - 1], fill=colour + (255,))
         offset += share
-    draw.rectangle([s(left) - 2, s(top) - 2, s(right) + 1, s(bottom) + 1], outline=(10, 10, 10, 255), width=2)
+    draw.rectangle([fine(left) - 2, fine(top) - 2, fine(right) + 1, fine(bottom) + 1], outline=(10, 10, 10, 255), width=2)
 
 
 def edition_banner(image, accent, label, mark):
@@ -397,7 +397,7 @@ def edition_banner(image, accent, label, mark):
     width = MARK_WIDTH + gap + draw.textlength(label, font=label_font) / SUPERSAMPLE
     left = cx - width / 2
     draw_mark(draw, left, middle, mark)
-    draw.text((s(left + MARK_WIDTH + gap), s(middle)), label, font=label_font, anchor="lm", fill=(236, 238, 240, 255))
+    draw.text((fine(left + MARK_WIDTH + gap), fine(middle)), label, font=label_font, anchor="lm", fill=(236, 238, 240, 255))
     return flatten(image, layer)
 
 
@@ -413,8 +413,8 @@ def panel(image, title, plate_count, accent):
     draw.polygon(scaled(chamfered((box[0] + 1, box[1] + 1, box[2] - 1, box[3] - 1), 11)), fill=(8, 10, 12, 255))
     draw.polygon(scaled(chamfered((box[0] + 3, box[1] + 3, box[2] - 3, box[3] - 3), 10)), fill=(18, 22, 27, 242))
     title_font = font("DejaVuSans-Bold.ttf", 12)
-    draw.rectangle([s(PLATE_LEFT), s(166), s(PLATE_LEFT + 6) - 1, s(178) - 1], fill=accent + (255,))
-    draw.text((s(PLATE_LEFT + 13), s(172)), title, font=title_font, anchor="lm", fill=(212, 220, 226, 255))
+    draw.rectangle([fine(PLATE_LEFT), fine(166), fine(PLATE_LEFT + 6) - 1, fine(178) - 1], fill=accent + (255,))
+    draw.text((fine(PLATE_LEFT + 13), fine(172)), title, font=title_font, anchor="lm", fill=(212, 220, 226, 255))
     draw.line(scaled([(PLATE_LEFT, 188), (PLATE_RIGHT - 1, 188)]), fill=(60, 68, 76, 255), width=SUPERSAMPLE)
     draw.line(scaled([(PLATE_LEFT, 188), (PLATE_LEFT + 70, 188)]), fill=accent + (255,), width=SUPERSAMPLE)
     for index in range(plate_count):
@@ -433,12 +433,12 @@ def draw_plate(layer, box, lit):
                          fill=LIT_CYAN + (alpha,))
     draw.polygon(scaled(chamfered(box, 4)), fill=(LIT_CYAN if lit else (4, 6, 8)) + (255,))
     inner = (left + 1, top + 1, right - 1, bottom - 1)
-    fill = Image.new("RGBA", (s(inner[2] - inner[0]), s(inner[3] - inner[1])))
+    fill = Image.new("RGBA", (fine(inner[2] - inner[0]), fine(inner[3] - inner[1])))
     vertical_gradient(ImageDraw.Draw(fill), (0, 0, fill.width, fill.height),
                       (22, 74, 100) if lit else (44, 52, 60), (8, 30, 44) if lit else (16, 20, 25))
     mask = Image.new("L", fill.size, 0)
-    ImageDraw.Draw(mask).polygon(chamfered((0, 0, fill.width - 1, fill.height - 1), s(3)), fill=255)
-    layer.paste(fill, (s(inner[0]), s(inner[1])), mask)
+    ImageDraw.Draw(mask).polygon(chamfered((0, 0, fill.width - 1, fill.height - 1), fine(3)), fill=255)
+    layer.paste(fill, (fine(inner[0]), fine(inner[1])), mask)
     draw.line(scaled([(left + 4, top + 1.5), (right - 4, top + 1.5)]),
               fill=((150, 225, 250) if lit else (92, 102, 112)) + (255,), width=SUPERSAMPLE)
     mark = LIT_CYAN if lit else (70, 80, 90)
@@ -462,20 +462,20 @@ def window_buttons(lit):
         if is_lit:
             for k, alpha in enumerate((50, 110)):
                 grow = 2 - k
-                draw.rectangle([s(left - grow), s(top - grow), s(right + grow) - 1, s(bottom + grow) - 1],
+                draw.rectangle([fine(left - grow), fine(top - grow), fine(right + grow) - 1, fine(bottom + grow) - 1],
                                fill=LIT_CYAN + (alpha,))
-        draw.rectangle([s(left), s(top), s(right) - 1, s(bottom) - 1], fill=(LIT_CYAN if is_lit else (6, 8, 10)) + (255,))
-        face = Image.new("RGBA", (s(right - left - 2), s(bottom - top - 2)))
+        draw.rectangle([fine(left), fine(top), fine(right) - 1, fine(bottom) - 1], fill=(LIT_CYAN if is_lit else (6, 8, 10)) + (255,))
+        face = Image.new("RGBA", (fine(right - left - 2), fine(bottom - top - 2)))
         vertical_gradient(ImageDraw.Draw(face), (0, 0, face.width, face.height),
                           (30, 90, 120) if is_lit else (76, 84, 92), (10, 40, 56) if is_lit else (30, 34, 38))
-        layer.paste(face, (s(left + 1), s(top + 1)))
+        layer.paste(face, (fine(left + 1), fine(top + 1)))
         glyph = (235, 250, 255, 255) if is_lit else (196, 204, 212, 255)
         cx, cy = (left + right) / 2, (top + bottom) / 2
         if name == "minimize":
-            draw.rectangle([s(cx - 4.5), s(cy + 2.5), s(cx + 4.5), s(cy + 4.5)], fill=glyph)
+            draw.rectangle([fine(cx - 4.5), fine(cy + 2.5), fine(cx + 4.5), fine(cy + 4.5)], fill=glyph)
         else:
             for dx in (-1, 1):
-                draw.line([(s(cx - 4 * dx), s(cy - 4)), (s(cx + 4 * dx), s(cy + 4))], fill=glyph, width=2 * SUPERSAMPLE)
+                draw.line([(fine(cx - 4 * dx), fine(cy - 4)), (fine(cx + 4 * dx), fine(cy + 4))], fill=glyph, width=2 * SUPERSAMPLE)
     return layer
 
 
