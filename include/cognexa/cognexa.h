@@ -2,14 +2,17 @@
 #define COGNEXA_COGNEXA_H
 
 // Everything a host needs to embed the library.
+#include <cognexa/DatabaseObjectManagerClass.h>
 #include <cognexa/DatabaseUIntConversionClass.h>
 #include <cognexa/DynamicEnumConversionClass.h>
 #include <cognexa/Export.h>
 #include <cognexa/HostBinding.h>
 #include <cognexa/Notice.h>
 #include <cognexa/PerceptionEvaluationStateClass.h>
+#include <cognexa/PerceptionFunctionCallClass.h>
 #include <cognexa/PerceptionFunctionClass.h>
 #include <cognexa/PerceptionStringHandle.h>
 #include <cognexa/PerceptionTokenType.h>
+#include <cognexa/ThePerceptionFunctionManagerClass.h>
 
 #endif

@@ -1,0 +1,71 @@
+#include <cognexa/PerceptionFunctionCallClass.h>
+
+#include <cognexa/ThePerceptionFunctionManagerClass.h>
+
+#include "equations/TheHostBinding.h"
+#include "registry/PerceptionFunctionCallSpiritGrammar.h"
+
+#include <memory>
+
+namespace {
+
+bool Convert_Token(const std::string& name, PerceptionTokenType& token)
+{
+    token = static_cast<PerceptionTokenType>(-1);
+    return TheHostBinding.Token_Converter != nullptr && TheHostBinding.Token_Converter->String_To_Enum(name, token);
+}
+
+}  // namespace
+
+PerceptionFunctionCallClass* PerceptionFunctionCallClass::Create(const std::string& text)
+{
+    if (ThePerceptionFunctionManagerPtr == nullptr) {
+        return nullptr;
+    }
+    PerceptionFunctionCallSpiritGrammar::CallTextStruct parsed;
+    if (!PerceptionFunctionCallSpiritGrammar::Parse(text, parsed)) {
+        return nullptr;
+    }
+    std::unique_ptr<PerceptionFunctionCallClass> call(new PerceptionFunctionCallClass);
+
+    // Every part is looked at, also after one has failed, so the host's converter sees each
+    // binding; any failure discards the call.
+    bool resolved = true;
+    call->Function = ThePerceptionFunctionManagerPtr->Get_Managed_Object(parsed.Function_Name);
+    if (call->Function == nullptr) {
+        resolved = false;
+    }
+    for (const PerceptionFunctionCallSpiritGrammar::BindingTextStruct& binding : parsed.Bindings) {
+        PerceptionTokenType left;
+        PerceptionTokenType right;
+        if (!Convert_Token(binding.Left, left) || !Convert_Token(binding.Right, right)) {
+            resolved = false;
+            continue;
+        }
+        call->Add_Binding(left, right);
+    }
+    return resolved ? call.release() : nullptr;
+}
+
+PerceptionFunctionCallClass::~PerceptionFunctionCallClass() = default;
+
+void PerceptionFunctionCallClass::Add_Binding(PerceptionTokenType left, PerceptionTokenType right)
+{
+    Bindings.push_back(BindingStruct{left, right});
+}
+
+void PerceptionFunctionCallClass::Set_Function(PerceptionFunctionClass* function)
+{
+    Function = function;
+}
+
+bool PerceptionFunctionCallClass::Evaluate(PerceptionContextClass& context, float& result) const
+{
+    if (Function == nullptr) {
+        return false;
+    }
+    for (const BindingStruct& binding : Bindings) {
+        TheHostBinding.Bind_Token_Callback(&context, binding.Left, binding.Right);
+    }
+    return Function->Evaluate(context, result);
+}

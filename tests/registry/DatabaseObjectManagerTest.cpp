@@ -1,0 +1,163 @@
+#include <cognexa/cognexa.h>
+#include <cognexa/DatabaseObjectManagerClass.h>
+#include <cognexa/ThePerceptionFunctionManagerClass.h>
+
+#include "registry/StringHash.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TEST(StringHash, SamplesAtMostFifteenSignedBytes)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        uint32_t expected;
+    } cases[] = {
+        {"empty string is the seed", "", 0xDEADBEEFu},
+        {"short strings add every byte", "abc", 0xDEADC015u},
+        {"bytes count as signed", std::string(1, '\xFF'), 0xDEADBEEEu},
+        // 32 bytes: step 3, so positions 0, 3, ... 27 (the last i with i <= n - step) count.
+        {"long strings are sampled", std::string(32, 'a'), 0xDEADBEEFu + 10u * 'a'},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(Hash_String(test.text), test.expected) << test.name;
+    }
+    EXPECT_EQ(Hash_String(std::string(100, 'x') + "TAIL-A"), Hash_String(std::string(100, 'x') + "TAIL-B"))
+        << "bytes between the samples must not count";
+}
+
+// A table that does not own its objects: Cleanup_Object only records.
+
+class RecordingTable : public DatabaseObjectManagerClass<PerceptionFunctionClass> {
+public:
+    RecordingTable() : DatabaseObjectManagerClass<PerceptionFunctionClass>("RecordingTable") {}
+    ~RecordingTable() override { Cleanup(); }
+    using DatabaseObjectManagerClass<PerceptionFunctionClass>::Add_Managed_Object;
+    using DatabaseObjectManagerClass<PerceptionFunctionClass>::Cleanup;
+    mutable std::vector<PerceptionFunctionClass*> Cleaned;
+
+protected:
+    void Cleanup_Object(PerceptionFunctionClass* object) const override { Cleaned.push_back(object); }
+};
+
+// Distinct addresses to store; the table never dereferences them.
+PerceptionFunctionClass* Fake(int index)
+{
+    static char storage[16];
+    return reinterpret_cast<PerceptionFunctionClass*>(&storage[index]);
+}
+
+TEST(DatabaseObjectManager, NamesMatchWithoutRegardToCaseAndKeysReadBackUpperCase)
+{
+    RecordingTable table;
+    table.Add_Managed_Object("abc", Fake(1));
+    EXPECT_EQ(table.Get_Managed_Object("ABC"), Fake(1));
+    EXPECT_EQ(table.Get_Managed_Object("Abc"), Fake(1));
+    unsigned int id = 0;
+    ASSERT_TRUE(table.String_To_UInt("aBc", id));
+    EXPECT_NE(id, 0u);
+    EXPECT_EQ(table.UInt_To_String(id), "ABC");
+    ASSERT_NE(table.Get_Iterator(), table.Get_Iterator_End());
+    EXPECT_EQ(table.Get_Iterator()->first, "ABC");
+}
+
+TEST(DatabaseObjectManager, AddingNullOrATakenNameLeavesTheTableUnchanged)
+{
+    RecordingTable table;
+    table.Add_Managed_Object("Name", nullptr);
+    EXPECT_EQ(table.Get_Iterator(), table.Get_Iterator_End());
+    table.Add_Managed_Object("Name", Fake(1));
+    table.Add_Managed_Object("NAME", Fake(2));
+    EXPECT_EQ(table.Get_Managed_Object("name"), Fake(1));
+    EXPECT_EQ(std::distance(table.Get_Iterator(), table.Get_Iterator_End()), 1);
+    EXPECT_TRUE(table.Cleaned.empty()) << "the refused object stays the caller's";
+}
+
+TEST(DatabaseObjectManager, RemovalCleansUpAndItsIdBecomesBadValue)
+{
+    RecordingTable table;
+    table.Add_Managed_Object("First", Fake(1));
+    table.Add_Managed_Object("Second", Fake(2));
+    unsigned int first_id = 0;
+    unsigned int second_id = 0;
+    ASSERT_TRUE(table.String_To_UInt("First", first_id));
+    ASSERT_TRUE(table.String_To_UInt("Second", second_id));
+    EXPECT_NE(first_id, second_id);
+
+    EXPECT_FALSE(table.Remove_Managed_Object("Third"));
+    EXPECT_TRUE(table.Cleaned.empty());
+    EXPECT_TRUE(table.Remove_Managed_Object("first"));
+    EXPECT_EQ(table.Cleaned, std::vector<PerceptionFunctionClass*>{Fake(1)});
+    EXPECT_EQ(table.UInt_To_String(first_id), "-BAD VALUE-");
+    EXPECT_EQ(table.UInt_To_String(second_id), "SECOND");
+
+    // A new object under the old name gets a new id; the old id stays unknown.
+    table.Add_Managed_Object("First", Fake(3));
+    unsigned int new_id = 0;
+    ASSERT_TRUE(table.String_To_UInt("First", new_id));
+    EXPECT_NE(new_id, first_id);
+    EXPECT_EQ(table.UInt_To_String(first_id), "-BAD VALUE-");
+
+    unsigned int untouched = 77;
+    EXPECT_FALSE(table.String_To_UInt("Missing", untouched));
+    EXPECT_EQ(untouched, 77u);
+}
+
+TEST(DatabaseObjectManager, CleanupVisitsEveryObjectAndEmptiesTheTable)
+{
+    RecordingTable table;
+    for (int index = 0; index < 10; ++index) {
+        table.Add_Managed_Object("Item" + std::to_string(index), Fake(index));
+    }
+    unsigned int id = 0;
+    ASSERT_TRUE(table.String_To_UInt("Item3", id));
+    table.Cleanup();
+    EXPECT_EQ(std::set<PerceptionFunctionClass*>(table.Cleaned.begin(), table.Cleaned.end()).size(), 10u);
+    EXPECT_EQ(table.Get_Iterator(), table.Get_Iterator_End());
+    EXPECT_EQ(table.UInt_To_String(id), "-BAD VALUE-");
+}
+
+TEST(DatabaseObjectManager, ACopySharesObjectsAndIds)
+{
+    RecordingTable table;
+    table.Add_Managed_Object("Shared", Fake(4));
+    RecordingTable copy;
+    static_cast<DatabaseObjectManagerClass<PerceptionFunctionClass>&>(copy) = table;
+    unsigned int original_id = 0;
+    unsigned int copied_id = 0;
+    ASSERT_TRUE(table.String_To_UInt("Shared", original_id));
+    ASSERT_TRUE(copy.String_To_UInt("Shared", copied_id));
+    EXPECT_EQ(original_id, copied_id);
+    EXPECT_EQ(copy.Get_Managed_Object("shared"), Fake(4));
+}
+
+TEST(ConverterRegistry, FirstConverterOfANameStaysAndDestructionRemovesIt)
+{
+    EXPECT_EQ(DatabaseUIntConversionClass::Find_Converter("RecordingTable"), nullptr);
+    {
+        RecordingTable first;
+        RecordingTable second;
+        EXPECT_EQ(DatabaseUIntConversionClass::Find_Converter("RecordingTable"), &first);
+    }
+    EXPECT_EQ(DatabaseUIntConversionClass::Find_Converter("RecordingTable"), nullptr);
+}
+
+TEST(PerceptionFunctionManager, CreateReplacesThePointerWithoutDestroyingTheOldRegistry)
+{
+    ThePerceptionFunctionManagerClass::Create();
+    ThePerceptionFunctionManagerClass* first = ThePerceptionFunctionManagerPtr;
+    ASSERT_NE(first, nullptr);
+    ThePerceptionFunctionManagerClass::Create();
+    EXPECT_NE(ThePerceptionFunctionManagerPtr, first);
+    EXPECT_EQ(ThePerceptionFunctionManagerPtr->Get_Iterator(), ThePerceptionFunctionManagerPtr->Get_Iterator_End());
+    EXPECT_EQ(DatabaseUIntConversionClass::Find_Converter("PerceptionFunctionClass"), first);
+    delete ThePerceptionFunctionManagerPtr;
+    delete first;
+    ThePerceptionFunctionManagerPtr = nullptr;
+}
+
+}  // namespace
