@@ -6,7 +6,12 @@
 #include <cognexa/DatabaseUIntConversionClass.h>
 #include <cognexa/DynamicEnumConversionClass.h>
 #include <cognexa/Export.h>
+#include <cognexa/FileStreamClass.h>
+#include <cognexa/FindData.h>
+#include <cognexa/GrowableArrayClass.h>
 #include <cognexa/HostBinding.h>
+#include <cognexa/MegaArchiveClass.h>
+#include <cognexa/MegaFileManagerClass.h>
 #include <cognexa/Notice.h>
 #include <cognexa/PerceptionEvaluationStateClass.h>
 #include <cognexa/PerceptionFunctionCallClass.h>
@@ -14,5 +19,7 @@
 #include <cognexa/PerceptionStringHandle.h>
 #include <cognexa/PerceptionTokenType.h>
 #include <cognexa/ThePerceptionFunctionManagerClass.h>
+#include <cognexa/XMLNodeClass.h>
+#include <cognexa/XMLReaderClass.h>
 
 #endif
