@@ -40,6 +40,8 @@ LauncherPlatformClass::ScreenMetrics GtkLauncherPlatformClass::Screen() const
     if (monitor != nullptr) {
         GdkRectangle area;
         gdk_monitor_get_geometry(monitor, &area);
+        // A screen of x + width + x centres the page on this monitor even when it does not
+        // start at the origin.
         metrics.width = area.x * 2 + area.width;
         metrics.height = area.y * 2 + area.height;
     }
