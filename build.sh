@@ -35,7 +35,7 @@ case "$job" in
   run)
     install_missing_packages
     build
-    exec build/examples/demo_game examples/sample_game
+    exec build/examples/demo_game build/examples/sample_game
     ;;
   test)
     install_missing_packages
