@@ -9,7 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libwebkit2gtk-4.1-dev libcanberra-dev
-  xvfb xauth x11-utils libvulkan1 mesa-vulkan-drivers
+  xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
+  libvulkan1 mesa-vulkan-drivers
 )
 
 install_missing_packages() {
