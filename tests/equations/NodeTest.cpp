@@ -5,7 +5,6 @@
 #include "equations/ComparisonNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
 #include "equations/TokenNodeClass.h"
-#include "registry/ReportParseError.h"
 
 #include <cognexa/PerceptionStringHandle.h>
 
@@ -92,19 +91,6 @@ const StackCase STACK_CASES[] = {
 
 INSTANTIATE_TEST_SUITE_P(Nodes, NodeStackTest, testing::ValuesIn(STACK_CASES),
                          [](const testing::TestParamInfo<StackCase>& info) { return info.param.Name; });
-
-TEST(DivideNode, ReportsOnlyDivisionOfNonZeroByZero)
-{
-    TestHost::RecordStruct& record = TestHost::Install();
-    DivideNodeClass divide;
-    PerceptionContextClass context;
-    std::vector<float> stack{0, 0};
-    divide.Evaluate(stack, context);
-    EXPECT_EQ(record.Notice_Count, 0);
-    stack = {5, 0};
-    divide.Evaluate(stack, context);
-    EXPECT_EQ(record.Notice_Count, 1);
-}
 
 class TokenNodeTest : public testing::Test {
 protected:
