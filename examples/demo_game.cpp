@@ -66,7 +66,7 @@ const char* const CALL_TEXTS[] = {
 
 void Print_Rule(std::size_t columns)
 {
-    std::printf("%s", std::string(26, '-').c_str());
+    std::printf("%s", std::string(38, '-').c_str());
     for (std::size_t column = 0; column < columns; ++column) {
         std::printf("+%s", std::string(13, '-').c_str());
     }
@@ -86,7 +86,7 @@ void Print_Frame(const char* title, const std::vector<UnitStruct>& units,
                  const std::vector<std::unique_ptr<PerceptionFunctionCallClass>>& calls)
 {
     std::printf("\n%s\n", title);
-    std::printf("%-26s", "equation");
+    std::printf("%-38s", "equation");
     for (const UnitStruct& unit : units) {
         std::printf("| %11s ", unit.Name);
     }
@@ -94,7 +94,7 @@ void Print_Frame(const char* title, const std::vector<UnitStruct>& units,
     Print_Rule(units.size());
     for (auto entry = ThePerceptionFunctionManagerPtr->Get_Iterator();
          entry != ThePerceptionFunctionManagerPtr->Get_Iterator_End(); ++entry) {
-        std::printf("%-26s", entry->first.c_str());
+        std::printf("%-38s", entry->first.c_str());
         for (const UnitStruct& unit : units) {
             float value = 0;
             const bool evaluated = entry->second->Evaluate(unit.Context, value);
@@ -104,7 +104,7 @@ void Print_Frame(const char* title, const std::vector<UnitStruct>& units,
     }
     Print_Rule(units.size());
     for (std::size_t index = 0; index < calls.size(); ++index) {
-        std::printf("%-26.26s", CALL_TEXTS[index]);
+        std::printf("%-38s", CALL_TEXTS[index]);
         for (const UnitStruct& unit : units) {
             // Bindings stay on the context they were made on, so each call gets a fresh copy.
             PerceptionContextClass context = unit.Context;
