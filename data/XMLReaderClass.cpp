@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -227,7 +228,8 @@ XMLResultType XMLReaderClass::Parse_Elements()
     // A data file without any element ends here.
     if (Position == End) return XML_UNEXPECTED_END;
     ++Position;
-    Root = new XMLNodeClass(nullptr, 0);
+    Root = new (std::nothrow) XMLNodeClass(nullptr, 0);
+    if (Root == nullptr) return XML_SYNTAX_ERROR;
 
     // Iterative descent: the parent pointers are the stack, so nesting costs no call depth.
     XMLNodeClass* node = Root;
@@ -257,8 +259,8 @@ XMLResultType XMLReaderClass::Parse_Elements()
             if (item == ITEM_CHILD) break;
         }
         if (depth == Max_Depth) return XML_SYNTAX_ERROR;
-        XMLNodeClass* child = new XMLNodeClass(node, node->Children.Count());
-        if (!node->Children.Append(child)) {
+        XMLNodeClass* child = new (std::nothrow) XMLNodeClass(node, node->Children.Count());
+        if (child == nullptr || !node->Children.Append(child)) {
             delete child;
             return XML_SYNTAX_ERROR;
         }
