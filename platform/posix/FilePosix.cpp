@@ -29,14 +29,17 @@ FileHandle Open_Resolved(const char* name, int flags)
 {
     if (name == nullptr || name[0] == '\0') return Invalid_File_Handle;
     const std::string path = Resolve_Path(name);
+    // Non-blocking, so a FIFO or device in place of a data file cannot stall the caller; only
+    // regular files are kept.
     int descriptor;
     do {
-        descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+        descriptor = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) return Invalid_File_Handle;
 
     struct stat info;
-    if ((flags & O_ACCMODE) == O_RDONLY && (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode))) {
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(descriptor);
         return Invalid_File_Handle;
     }

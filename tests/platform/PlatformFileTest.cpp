@@ -113,6 +113,16 @@ TEST(PlatformFiles, SeekSizeAndReadReportTheirResults)
     EXPECT_EQ(Platform::Open_File_For_Reading(dir.Path().c_str()), Platform::Invalid_File_Handle);
 }
 
+TEST(PlatformFiles, OnlyRegularFilesOpenSoNothingBlocks)
+{
+    TempDirectory dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(Platform::Open_File_For_Reading((dir / "pipe").c_str()), Platform::Invalid_File_Handle);
+    EXPECT_EQ(Platform::Create_File_For_Writing((dir / "pipe").c_str()), Platform::Invalid_File_Handle);
+    EXPECT_EQ(Platform::Create_File_For_Writing(dir.Path().c_str()), Platform::Invalid_File_Handle);
+    EXPECT_EQ(Platform::Open_File_For_Reading("/dev/null"), Platform::Invalid_File_Handle);
+}
+
 TEST(PlatformFiles, LastWriteTimeCountsHundredNanosecondTicksFrom1601)
 {
     TempDirectory dir;
