@@ -1,0 +1,35 @@
+#ifndef COGNEXA_TOOLS_COMMAND_LINE_CLASS_H
+#define COGNEXA_TOOLS_COMMAND_LINE_CLASS_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The arguments of one subcommand: options ("--name VALUE", "--name=VALUE" or a bare flag)
+// and positionals in order. "--" ends the options; "-h" is "--help". A single dash does not
+// start an option, so an expression such as "-5 + Unit.Speed" stays a positional.
+class CommandLineClass {
+public:
+    struct OptionStruct {
+        const char* Name;  // without the leading "--"
+        bool Takes_Value;
+    };
+
+    // False, with the reason in Get_Error, for an unknown option or a missing value.
+    bool Parse(const std::vector<std::string>& arguments, const std::vector<OptionStruct>& options);
+
+    bool Has(const std::string& name) const { return Values.count(name) != 0; }
+    // Every value given for a repeatable option, in order.
+    const std::vector<std::string>& Get_Values(const std::string& name) const;
+    // The last value given, or fallback.
+    std::string Get_Value(const std::string& name, const std::string& fallback = std::string()) const;
+    const std::vector<std::string>& Get_Positionals() const { return Positionals; }
+    const std::string& Get_Error() const { return Error; }
+
+private:
+    std::map<std::string, std::vector<std::string>> Values;
+    std::vector<std::string> Positionals;
+    std::string Error;
+};
+
+#endif
