@@ -4,6 +4,7 @@
 #include "equations/ClampNodeClass.h"
 #include "equations/ComparisonNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
+#include "equations/PerceptionDiagnosticsClass.h"
 #include "equations/TheHostBinding.h"
 #include "equations/TokenNodeClass.h"
 #include "registry/ReportParseError.h"
@@ -25,6 +26,16 @@ bool Report_Failure()
 {
     Report_Parse_Error();
     return false;
+}
+
+// Tells an installed observer the cause of a failure at its origin, then reports it.
+bool Report_Fault(PerceptionDiagnosticsClass::BuildFaultType fault, std::string_view name,
+                  std::string_view detail = std::string_view())
+{
+    if (PerceptionDiagnosticsPtr != nullptr) {
+        PerceptionDiagnosticsPtr->Build_Fault(fault, name, detail);
+    }
+    return Report_Failure();
 }
 
 bool Append(PerceptionFunctionClass& equation, std::unique_ptr<PerceptionFunctionNodeClass> node)
@@ -150,14 +161,14 @@ bool PerceptionFunctionBuilderClass::Emit_Nodes(const Node* node, PerceptionFunc
         &Emit_Argument_List,
     };
     if (node == nullptr || node->Kind < 0 || node->Kind >= PARSE_KIND_COUNT) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_MALFORMED, std::string_view());
     }
     return EMITTERS[node->Kind](node, equation);
 }
 
-bool PerceptionFunctionBuilderClass::Emit_Unexpected(const Node*, PerceptionFunctionClass&)
+bool PerceptionFunctionBuilderClass::Emit_Unexpected(const Node* node, PerceptionFunctionClass&)
 {
-    return Report_Failure();
+    return Report_Fault(PerceptionDiagnosticsClass::FAULT_MALFORMED, node->Get_Text());
 }
 
 // A chain "a - b - c" is the left-deep tree -(-(a, b), c); its program is a b - c -.
@@ -231,11 +242,12 @@ bool PerceptionFunctionBuilderClass::Emit_Object_Reference(const Node* node, Per
     }
     const DatabaseUIntConversionClass* database = TheHostBinding.Find_Database_Callback(node->First_Child->Copy_Text());
     if (database == nullptr) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_DATABASE, node->First_Child->Get_Text());
     }
     unsigned int id = 0;
     if (!database->String_To_UInt(node->First_Child->Next_Sibling->Copy_Text(), id)) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_OBJECT, node->First_Child->Next_Sibling->Get_Text(),
+                            node->First_Child->Get_Text());
     }
     return Append(equation, std::unique_ptr<PerceptionFunctionNodeClass>(ConstantNodeClass::Make_Bits(id)));
 }
@@ -248,7 +260,7 @@ bool PerceptionFunctionBuilderClass::Emit_String_Literal(const Node* node, Perce
     const std::string value = String_Literal_Value(node->Get_Text());
     std::unique_ptr<PerceptionFunctionNodeClass> constant(ConstantNodeClass::Make_String(value.data(), value.size()));
     if (constant == nullptr) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_MALFORMED, node->Get_Text());
     }
     return Append(equation, std::move(constant));
 }
@@ -270,7 +282,7 @@ bool PerceptionFunctionBuilderClass::Emit_Function_Call(const Node* node, Percep
         return false;
     }
     if (!Equals_Ignoring_Case(name->Get_Text(), "clamp")) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_FUNCTION, name->Get_Text());
     }
     return Append(equation, std::make_unique<ClampNodeClass>());
 }
@@ -362,7 +374,7 @@ bool PerceptionFunctionBuilderClass::Gather_Name(const Node* node, TokenNodeClas
 {
     PerceptionTokenType converted;
     if (!Convert_Token_Name(node, converted)) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_TOKEN, node->Get_Text());
     }
     token.Token_Path.push_back(converted);
     return true;
@@ -377,7 +389,7 @@ bool PerceptionFunctionBuilderClass::Gather_Binding(const Node* node, TokenNodeC
     }
     PerceptionTokenType converted;
     if (!Convert_Token_Name(parameter, converted)) {
-        return Report_Failure();
+        return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_TOKEN, parameter->Get_Text());
     }
     token.Bound_Parameters.push_back(converted);
     return Emit_Nodes(parameter->Next_Sibling, equation);

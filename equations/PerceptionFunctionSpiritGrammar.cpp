@@ -11,6 +11,7 @@
 #include "equations/PerceptionFunctionSpiritGrammar.h"
 
 #include "equations/AsciiCharacterTable.h"
+#include "equations/PerceptionDiagnosticsClass.h"
 
 #include <cstring>
 #include <utility>
@@ -29,11 +30,19 @@ const Node* PerceptionFunctionSpiritGrammar::Parse(const char* text, std::size_t
     Tree = &tree;
     Cursor = text;
     End = text + length;
+    Furthest = text;
     Depth = 0;
     Too_Deep = false;
+    if (PerceptionDiagnosticsPtr != nullptr) {
+        PerceptionDiagnosticsPtr->Parse_Started(text, length);
+    }
 
     const Node* root = Parse_Comparison();
     if (root == nullptr || Too_Deep || Skip_Blanks(Cursor) != End) {
+        if (PerceptionDiagnosticsPtr != nullptr) {
+            const char* stopped = Skip_Blanks(Cursor > Furthest ? Cursor : Furthest);
+            PerceptionDiagnosticsPtr->Parse_Stopped(static_cast<std::size_t>(stopped - text));
+        }
         return nullptr;
     }
     return root;
@@ -472,6 +481,9 @@ Node* PerceptionFunctionSpiritGrammar::New_Node(int kind, const SpanStruct& span
 
 Node* PerceptionFunctionSpiritGrammar::Fail_Back_To(const SavePointStruct& point)
 {
+    if (PerceptionDiagnosticsPtr != nullptr && Cursor > Furthest) {
+        Furthest = Cursor;
+    }
     Cursor = point.Cursor;
     Tree->Rollback(point.Mark);
     return nullptr;

@@ -77,6 +77,7 @@ private:
     PerceptionParseTreeClass* Tree = nullptr;
     const char* Cursor = nullptr;
     const char* End = nullptr;
+    const char* Furthest = nullptr;  // kept only while diagnostics are installed
     int Depth = 0;
     bool Too_Deep = false;
 };

@@ -3,6 +3,7 @@
 #include <cognexa/MegaFileManagerClass.h>
 #include <cognexa/XMLReaderClass.h>
 
+#include "equations/PerceptionDiagnosticsClass.h"
 #include "equations/TheHostBinding.h"
 
 #include <cstring>
@@ -83,8 +84,16 @@ bool ThePerceptionFunctionManagerClass::System_Initialize(MegaFileManagerClass* 
 
 bool ThePerceptionFunctionManagerClass::Read_Equation_File(const std::string& path, bool reload)
 {
+    PerceptionDiagnosticsClass* const diagnostics = PerceptionDiagnosticsPtr;
+    if (diagnostics != nullptr) {
+        diagnostics->File_Started(path);
+    }
     XMLReaderClass reader;
-    if (static_cast<int>(reader.Load_File(path, true)) < 0) {
+    const int loaded = static_cast<int>(reader.Load_File(path, true));
+    if (diagnostics != nullptr) {
+        diagnostics->File_Loaded(path, loaded);
+    }
+    if (loaded < 0) {
         return false;
     }
     bool result = true;
@@ -95,10 +104,16 @@ bool ThePerceptionFunctionManagerClass::Read_Equation_File(const std::string& pa
             result = false;
             continue;
         }
+        if (diagnostics != nullptr) {
+            diagnostics->Element_Started(name);
+        }
         PerceptionFunctionClass* existing = Get_Managed_Object(name);
         // Without reload a known name is a duplicate and the first definition stays; a reload
         // never adds equations.
         if ((existing != nullptr) != reload) {
+            if (diagnostics != nullptr && !reload) {
+                diagnostics->Duplicate_Name(name);
+            }
             result = false;
             continue;
         }
@@ -116,6 +131,9 @@ bool ThePerceptionFunctionManagerClass::Read_Equation_File(const std::string& pa
             continue;
         }
         Add_Managed_Object(name, equation);
+        if (diagnostics != nullptr) {
+            diagnostics->Equation_Added(name);
+        }
     } while (reader.Move_To_Next_Sibling() == 0);
     return result;
 }
