@@ -25,6 +25,10 @@ public:
         int caption_height;
     };
 
+    // Device capability bits of a graphics adapter.
+    static constexpr std::uint32_t CAPS_HARDWARE_RASTERIZATION = 0x80000;
+    static constexpr std::uint32_t CAPS_HARDWARE_TRANSFORM_AND_LIGHT = 0x10000;
+
     struct GraphicsAdapter {
         std::uint32_t vendor_id;
         std::uint32_t device_id;
@@ -34,7 +38,7 @@ public:
 
     struct GraphicsProbe {
         GraphicsRuntime runtime = GraphicsRuntime::Missing;
-        bool device_created = false;
+        bool device_created = false;  // false: the runtime gave no object to ask for adapters
         std::vector<GraphicsAdapter> adapters;
     };
 
@@ -63,15 +67,18 @@ public:
     virtual bool Registry_Write(RegistryHive hive, const std::string& key, const std::string& name,
                                 const RegistryValue& value, bool create_key) = 0;
 
-    // Starts a program or opens a document. verb empty: the default verb. Returns the shell's
-    // convention: > 32 success, 5 access denied, 2 file missing, other values up to 32 failure.
+    // Starts a program or opens a document. verb empty: the default verb. parameters are one
+    // command line. Returns the shell's convention: > 32 success, 5 access denied, 2 file
+    // missing, other values up to 32 failure.
     virtual int Shell_Execute(const std::string& verb, const std::string& file, const std::string& parameters,
                               const std::string& directory) = 0;
-    // A wave file by name; never fails as far as the caller sees.
+    // A wave file by name; never fails as far as the caller sees. wait: returns when the sound
+    // has ended. interrupt: replaces a sound that is playing; without it nothing plays then.
     virtual void Play_Sound(const std::string& path, bool wait, bool interrupt) = 0;
     virtual MessageAnswer Message_Box(const std::string& caption, const std::string& text,
                                       MessageButtons buttons) = 0;
     virtual GraphicsProbe Probe_Graphics() = 0;
+    // True when the default sound device can be opened for playback.
     virtual bool Probe_Sound_Device() = 0;
 
     virtual void Close_Window() = 0;

@@ -34,7 +34,7 @@ const LauncherWindow::MethodEntry LauncherWindow::METHODS[] = {
     {u"DoFunction", DISPID_DO_FUNCTION, 1, &LauncherWindow::DoFunction},
 };
 
-LauncherWindow::LauncherWindow(LauncherPlatformClass& platform) : platform_(platform) {}
+LauncherWindow::LauncherWindow(LauncherPlatformClass& platform) : platform_(platform), commands_(platform, *this) {}
 
 LauncherStatus LauncherWindow::Start_Up()
 {
@@ -192,10 +192,10 @@ void LauncherWindow::SetParameter(const std::vector<std::string>&, DispatchResul
     // Accepted and ignored: the profile is read-only.
 }
 
-void LauncherWindow::DoFunction(const std::vector<std::string>&, DispatchResult* result)
+void LauncherWindow::DoFunction(const std::vector<std::string>& arguments, DispatchResult* result)
 {
-    // No command is known yet; every one answers "error".
-    if (result == nullptr) return;
+    LauncherCommandsClass::Outcome outcome = commands_.DoFunction(arguments[0]);
+    if (result == nullptr || outcome == LauncherCommandsClass::Outcome::Stopped) return;
     result->present = true;
-    result->text = u"error";
+    result->text = outcome == LauncherCommandsClass::Outcome::Success ? u"success" : u"error";
 }

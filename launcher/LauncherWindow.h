@@ -1,6 +1,7 @@
 #ifndef VESTIBAR_LAUNCHER_WINDOW_H
 #define VESTIBAR_LAUNCHER_WINDOW_H
 
+#include "launcher/LauncherCommandsClass.h"
 #include "launcher/LauncherPlatformClass.h"
 #include "launcher/LauncherStatus.h"
 #include "launcher/ProfileTable.h"
@@ -87,6 +88,7 @@ private:
 
     LauncherPlatformClass& platform_;
     ProfileTable profile_;
+    LauncherCommandsClass commands_;
     std::string start_page_;
     std::string base_directory_;
     bool install_path_known_ = false;

@@ -1,18 +1,34 @@
 #include "platform/launcher/GtkLauncherPlatformClass.h"
 
 #include "platform/launcher/PosixLauncherServices.h"
+#include "platform/launcher/PosixShell.h"
+#include "platform/launcher/SystemProbes.h"
 #include "platform/launcher/TestTrace.h"
 
 #include <gtk/gtk.h>
 
 namespace {
 
-// The shell's "other failure" result, until programs are started for real.
-constexpr int SHELL_NOT_STARTED = 31;
+// The launcher's sounds are short; a sound service that never reports an end must not hold the
+// window longer than this.
+constexpr std::chrono::milliseconds LONGEST_SOUND_WAIT{10000};
+
+const char* Name_Of(LauncherPlatformClass::GraphicsRuntime runtime)
+{
+    switch (runtime) {
+    case LauncherPlatformClass::GraphicsRuntime::Missing: return "missing";
+    case LauncherPlatformClass::GraphicsRuntime::TooOld: return "too-old";
+    default: return "present";
+    }
+}
 
 }  // namespace
 
-GtkLauncherPlatformClass::GtkLauncherPlatformClass() = default;
+GtkLauncherPlatformClass::GtkLauncherPlatformClass()
+    : drive_root_(PosixShell::Mount_Point(PosixLauncherServices::Current_Directory())),
+      sound_channel_(sound_backend_, LONGEST_SOUND_WAIT)
+{
+}
 
 bool GtkLauncherPlatformClass::Find_Resource(const std::string& name, std::string& bytes) const
 {
@@ -93,13 +109,17 @@ bool GtkLauncherPlatformClass::Registry_Write(RegistryHive hive, const std::stri
 int GtkLauncherPlatformClass::Shell_Execute(const std::string& verb, const std::string& file,
                                             const std::string& parameters, const std::string& directory)
 {
-    TestTrace::Write("shell", verb + "|" + file + "|" + parameters + "|" + directory);
-    return SHELL_NOT_STARTED;
+    int result = PosixShell::Execute(verb, file, parameters, directory, drive_root_);
+    TestTrace::Write("shell", verb + "|" + file + "|" + parameters + "|" + directory + " -> " + std::to_string(result));
+    return result;
 }
 
 void GtkLauncherPlatformClass::Play_Sound(const std::string& path, bool wait, bool interrupt)
 {
-    TestTrace::Write("sound", path + (wait ? " wait" : "") + (interrupt ? " interrupt" : ""));
+    std::string native_path = PosixShell::Native_Path(path, drive_root_);
+    bool played = sound_channel_.Play(native_path, wait, interrupt);
+    TestTrace::Write("sound", native_path + (wait ? " wait" : "") + (interrupt ? " interrupt" : "") +
+                                  (played ? " played" : " silent"));
 }
 
 LauncherPlatformClass::MessageAnswer GtkLauncherPlatformClass::Message_Box(const std::string& caption,
@@ -111,6 +131,8 @@ LauncherPlatformClass::MessageAnswer GtkLauncherPlatformClass::Message_Box(const
                                                buttons == MessageButtons::YesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
                                                "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    // As on Windows, the first button (Yes) is the default.
+    if (buttons == MessageButtons::YesNo) gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
     TestTrace::Write("message", caption + "|" + text);
     gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
@@ -120,12 +142,17 @@ LauncherPlatformClass::MessageAnswer GtkLauncherPlatformClass::Message_Box(const
 
 LauncherPlatformClass::GraphicsProbe GtkLauncherPlatformClass::Probe_Graphics()
 {
-    return GraphicsProbe();
+    GraphicsProbe probe = SystemProbes::Probe_Graphics();
+    TestTrace::Write("probe", std::string("graphics ") + Name_Of(probe.runtime) + " adapters " +
+                                  std::to_string(probe.adapters.size()));
+    return probe;
 }
 
 bool GtkLauncherPlatformClass::Probe_Sound_Device()
 {
-    return false;
+    bool usable = SystemProbes::Probe_Sound_Device();
+    TestTrace::Write("probe", std::string("sound ") + (usable ? "usable" : "unusable"));
+    return usable;
 }
 
 void GtkLauncherPlatformClass::Close_Window()

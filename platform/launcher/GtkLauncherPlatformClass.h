@@ -2,8 +2,10 @@
 #define VESTIBAR_GTK_LAUNCHER_PLATFORM_CLASS_H
 
 #include "launcher/LauncherPlatformClass.h"
+#include "platform/launcher/CanberraSoundBackendClass.h"
 #include "platform/launcher/PageResourcesClass.h"
 #include "platform/launcher/RegistryDirectoryClass.h"
+#include "platform/launcher/SoundChannelClass.h"
 
 typedef struct _GtkWindow GtkWindow;
 
@@ -43,6 +45,11 @@ public:
 private:
     PageResourcesClass resources_;
     RegistryDirectoryClass registry_;
+    // The root of the "current drive": the mount point holding the directory the launcher
+    // started in (for a launcher on removable media, the media's root).
+    std::string drive_root_;
+    CanberraSoundBackendClass sound_backend_;
+    SoundChannelClass sound_channel_;
     GtkWindow* window_ = nullptr;
 };
 

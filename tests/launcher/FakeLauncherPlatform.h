@@ -19,6 +19,17 @@ public:
         bool wait;
         bool interrupt;
     };
+    struct ShellCall {
+        std::string verb;
+        std::string file;
+        std::string parameters;
+        std::string directory;
+    };
+    struct Message {
+        std::string caption;
+        std::string text;
+        MessageButtons buttons;
+    };
 
     std::map<std::string, std::string> resources;
     std::uint16_t language_id = 0x0409;
@@ -31,6 +42,23 @@ public:
     std::vector<Sound> sounds;
     int close_count = 0;
     int minimize_count = 0;
+    // Everything the launcher did, in order: "sound", "shell", "message", "close".
+    std::vector<std::string> events;
+    std::vector<ShellCall> shell_calls;
+    int shell_result = 42;
+    std::vector<Message> messages;
+    MessageAnswer answer = MessageAnswer::Yes;
+    GraphicsProbe graphics = Sufficient_Graphics();
+    bool sound_device = true;
+
+    static GraphicsProbe Sufficient_Graphics()
+    {
+        GraphicsProbe probe;
+        probe.runtime = GraphicsRuntime::Present;
+        probe.device_created = true;
+        probe.adapters.push_back({0x10de, 0x1234, true, CAPS_HARDWARE_RASTERIZATION | CAPS_HARDWARE_TRANSFORM_AND_LIGHT});
+        return probe;
+    }
 
     void Set_Value(RegistryHive hive, const std::string& key, const std::string& name, const RegistryValue& value)
     {
@@ -87,21 +115,31 @@ public:
         Set_Value(hive, key, name, value);
         return true;
     }
-    int Shell_Execute(const std::string&, const std::string&, const std::string&, const std::string&) override
+    int Shell_Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                      const std::string& directory) override
     {
-        return 31;
+        shell_calls.push_back({verb, file, parameters, directory});
+        events.push_back("shell");
+        return shell_result;
     }
     void Play_Sound(const std::string& path, bool wait, bool interrupt) override
     {
         sounds.push_back({path, wait, interrupt});
+        events.push_back("sound");
     }
-    MessageAnswer Message_Box(const std::string&, const std::string&, MessageButtons) override
+    MessageAnswer Message_Box(const std::string& caption, const std::string& text, MessageButtons buttons) override
     {
-        return MessageAnswer::Ok;
+        messages.push_back({caption, text, buttons});
+        events.push_back("message");
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer;
     }
-    GraphicsProbe Probe_Graphics() override { return GraphicsProbe(); }
-    bool Probe_Sound_Device() override { return true; }
-    void Close_Window() override { ++close_count; }
+    GraphicsProbe Probe_Graphics() override { return graphics; }
+    bool Probe_Sound_Device() override { return sound_device; }
+    void Close_Window() override
+    {
+        ++close_count;
+        events.push_back("close");
+    }
     void Minimize_Window() override { ++minimize_count; }
     void Set_Window_Title(const std::string&) override {}
 
