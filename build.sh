@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libwebkit2gtk-4.1-dev libcanberra-dev
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
-  libvulkan1 mesa-vulkan-drivers
+  libvulkan1 libvulkan-dev mesa-vulkan-drivers
 )
 
 install_missing_packages() {
