@@ -2,12 +2,14 @@
 # Sets up a fresh Debian 12 machine, builds everything and runs one job:
 #   ./build.sh run    the demo game (the main job)
 #   ./build.sh test   the whole test suite
+#   ./build.sh bench  the benchmarks against peer libraries, as a table of ratios
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev
+  libmuparser-dev libpugixml-dev libtinyxml2-dev libphysfs-dev
   libgtk-3-dev libwebkit2gtk-4.1-dev libcanberra-dev
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
@@ -43,8 +45,12 @@ case "$job" in
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     ;;
+  bench)
+    install_missing_packages
+    exec bench/run_benchmarks.sh
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|bench" >&2
     exit 2
     ;;
 esac
