@@ -90,6 +90,7 @@ PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text,
 // 2. Reset and emit the new body; a failure leaves the equation empty.
 bool PerceptionFunctionClass::Rebuild(const std::string& text)
 {
+    bool body_dropped = false;
     try {
         PerceptionParseTreeClass tree;
         const PerceptionParseNodeStruct* root =
@@ -99,17 +100,19 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
             return false;
         }
         Reset();
-        if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
+        body_dropped = true;
+        if (PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        if (!body_dropped) {
             Report_Parse_Error();
-            Reset();
             return false;
         }
-        return true;
-    } catch (const std::bad_alloc&) {
-        Report_Parse_Error();
-        Reset();
-        return false;
     }
+    Report_Parse_Error();
+    Reset();
+    return false;
 }
 
 void PerceptionFunctionClass::Reset()
