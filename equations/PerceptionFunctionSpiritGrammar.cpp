@@ -1,12 +1,10 @@
-// The equation grammar is a hand-written recursive-descent parser rather than a parser
-// generator's grammar, for three reasons:
+// The equation grammar is a hand-written recursive-descent parser, not Boost.Spirit, because:
 // - names may hold blanks ("a.x y", "Db[Some Object]"): every one-character match takes in the
-//   blanks that follow it, and the leaf-node directive of the generator this language was first
-//   written for does not let the skipper run inside a leaf, so such names failed and number
-//   leaves carried leading blanks;
-// - the generator's recursion cannot be bounded, so deeply nested texts overflowed the stack;
-//   here nesting is limited (MAX_NESTING) and left-associative chains are loops;
-// - its tree mode allocated per character; here leaves point into the equation text and all
+//   blanks that follow it, and Spirit classic 1.74's leaf_node_d does not let the skipper run
+//   inside a leaf, so such names fail there and number leaves carry leading blanks;
+// - Spirit's recursion cannot be bounded, so deeply nested texts overflow the stack; here nesting
+//   is limited (MAX_NESTING) and left-associative chains are loops;
+// - its tree mode allocates per character; here leaves point into the equation text and all
 //   nodes come from one arena.
 #include "equations/PerceptionFunctionSpiritGrammar.h"
 

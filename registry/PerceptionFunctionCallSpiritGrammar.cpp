@@ -1,5 +1,5 @@
 // Hand-written like the equation grammar (see PerceptionFunctionSpiritGrammar.cpp): blanks are
-// taken in by the character before them, which a generated leaf parser did not allow.
+// taken in by the character before them, which Spirit's leaf directive did not allow.
 #include "registry/PerceptionFunctionCallSpiritGrammar.h"
 
 #include "equations/AsciiCharacterTable.h"

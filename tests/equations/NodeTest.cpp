@@ -46,7 +46,7 @@ protected:
     void SetUp() override { TestHost::Install(); }
 };
 
-TEST_P(NodeStackTest, PopsPushesAndFailsAsSpecified)
+TEST_P(NodeStackTest, PopsOperandsAndPushesResultOrFails)
 {
     const StackCase& test = GetParam();
     std::unique_ptr<PerceptionFunctionNodeClass> node(test.Make());
