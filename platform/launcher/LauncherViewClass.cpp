@@ -34,6 +34,17 @@ const char* const EXTERNAL_OBJECT_SCRIPT = R"JS(
 )JS";
 
 const char* const PAGE_TEXT_SCRIPT = "document.body ? document.body.innerText : ''";
+// What hovering changes: the overlay image and the colour of each caption that is not white.
+const char* const PAGE_STATE_SCRIPT = R"JS(
+(function () {
+  var overlay = document.getElementById("overlay");
+  if (!overlay) return "";
+  var lit = Array.prototype.filter.call(document.querySelectorAll(".caption"), function (caption) {
+    return getComputedStyle(caption).color !== "rgb(255, 255, 255)";
+  }).map(function (caption) { return caption.id + ":" + getComputedStyle(caption).color.replace(/ /g, ""); });
+  return "overlay=" + overlay.src.split("/").pop() + " lit=" + lit.join(",");
+})()
+)JS";
 
 std::string Take_String(char* text)
 {
@@ -95,6 +106,8 @@ bool LauncherViewClass::Create()
     gtk_window_set_decorated(window, FALSE);
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_title(window, launcher_.Window_Title().c_str());
+    // The icon the launcher's desktop entry installs into the icon theme.
+    gtk_window_set_icon_name(window, "vestibar");
     gtk_window_move(window, geometry.window.left + geometry.region.left, geometry.window.top + geometry.region.top);
 
     Create_Web_View();
@@ -255,7 +268,21 @@ gboolean LauncherViewClass::On_Trace_Tick(gpointer self)
     auto* view = static_cast<LauncherViewClass*>(self);
     webkit_web_view_evaluate_javascript(view->view_, PAGE_TEXT_SCRIPT, -1, nullptr, nullptr, nullptr, On_Page_Text,
                                         self);
+    webkit_web_view_evaluate_javascript(view->view_, PAGE_STATE_SCRIPT, -1, nullptr, nullptr, nullptr, On_Page_State,
+                                        self);
     return G_SOURCE_CONTINUE;
+}
+
+void LauncherViewClass::On_Page_State(GObject* web_view, GAsyncResult* result, gpointer self)
+{
+    auto* view = static_cast<LauncherViewClass*>(self);
+    JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(web_view), result, nullptr);
+    if (value == nullptr) return;
+    std::string state = Take_String(jsc_value_to_string(value));
+    g_object_unref(value);
+    if (state.empty() || state == view->last_page_state_) return;
+    view->last_page_state_ = state;
+    TestTrace::Write("state", state);
 }
 
 void LauncherViewClass::On_Page_Text(GObject* web_view, GAsyncResult* result, gpointer self)

@@ -35,6 +35,7 @@ private:
     static gboolean On_Terminate_Signal(gpointer self);
     static gboolean On_Trace_Tick(gpointer self);
     static void On_Page_Text(GObject* view, GAsyncResult* result, gpointer self);
+    static void On_Page_State(GObject* view, GAsyncResult* result, gpointer self);
 
     void Create_Web_View();
     void Run_Test_Script();
@@ -46,6 +47,7 @@ private:
     bool active_ = false;
     bool test_script_run_ = false;
     std::string last_page_text_;
+    std::string last_page_state_;
     unsigned trace_timer_ = 0;
 };
 

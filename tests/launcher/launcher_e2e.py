@@ -8,6 +8,7 @@ trace (VESTIBAR_TEST_TRACE): pages loaded, the text the page shows, calls from t
     launcher_e2e.py /path/to/vestibar [LauncherEndToEnd.test_Name ...]
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -18,13 +19,21 @@ import unittest
 
 LAUNCHER = None
 PRODUCT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Hollowbrook\Quillmarsh Rift Tactics\1.0"
+UNINSTALL_KEY = (r"HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
+                 r"\{5A1E0C7B-93D2-4F68-B0A4-6E2C9D17F3B8}")
 START_TIMEOUT = 60
+SAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples", "installation")
+# The page's origin on the 1024 x 768 screen, and the centre of the first button in the page.
+PAGE_ORIGIN = (187, 132)
+FIRST_BUTTON = (488, 211)
+BUTTON_PITCH = 30
+LIT = "rgb(80,199,244)"
 
 
 class Run:
     """One launcher process with its own directories."""
 
-    def __init__(self, root, name, env_extra=None, runtime_dir=None):
+    def __init__(self, root, name, env_extra=None, runtime_dir=None, cwd=None):
         self.trace = os.path.join(root, name + ".trace")
         env = dict(os.environ)
         env.update({
@@ -34,7 +43,7 @@ class Run:
             "LANGUAGE": "", "LC_ALL": "", "LC_MESSAGES": "", "LANG": "C",
         })
         env.update(env_extra or {})
-        self.process = subprocess.Popen([LAUNCHER], env=env, cwd=root,
+        self.process = subprocess.Popen([LAUNCHER], env=env, cwd=cwd or root,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def lines(self):
@@ -58,6 +67,12 @@ class Run:
     def page(self):
         line = self.wait_for(lambda l: l.startswith("page "), "a loaded page")
         return line.split("/")[-1]
+
+    def wait_gone(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"launcher still running; trace: {self.lines()}")
 
     def stop(self):
         if self.process.poll() is None:
@@ -166,6 +181,167 @@ class LauncherEndToEnd(unittest.TestCase):
         run = self.start(runtime_dir=os.path.join(self.root, "no", "such", "directory"))
         self.assertEqual(run.process.wait(timeout=20), 1)
         self.assertEqual(run.lines(), [])
+
+
+
+def pointer(position, click=False):
+    """Moves the real pointer to a position in the page (and clicks there)."""
+    x, y = PAGE_ORIGIN[0] + position[0], PAGE_ORIGIN[1] + position[1]
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)] + (["click", "1"] if click else []), check=True)
+
+
+def button(index):
+    return FIRST_BUTTON[0], FIRST_BUTTON[1] + BUTTON_PITCH * index
+
+
+def answer_dialog(run, text_part, key="Return"):
+    """Answers the launcher's message box that shows text_part, as a player at the keyboard would."""
+    run.wait_for(lambda l: l.startswith("message ") and text_part in l, f"the question {text_part!r}")
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "vestibar"],
+                               capture_output=True, text=True).stdout.split()
+        for window in found:
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", window], capture_output=True, text=True).stdout
+            if "650x504" in geometry:
+                continue  # the launcher's own window
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
+            subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
+            return
+        time.sleep(0.2)
+    raise AssertionError(f"no dialog window for {text_part!r}")
+
+
+@unittest.skipUnless(shutil.which("xdotool"), "xdotool is not installed")
+class SampleInstallation(unittest.TestCase):
+    """The launcher on the sample installation, driven with real pointer events."""
+
+    def setUp(self):
+        self.directory = tempfile.TemporaryDirectory(prefix="vestibar-sample-")
+        self.root = self.directory.name
+        self.disc = os.path.join(self.root, "disc")
+        self.installed = os.path.join(self.root, "installed")
+        shutil.copytree(os.path.join(SAMPLE, "disc"), self.disc)
+        subprocess.run([sys.executable, os.path.join(SAMPLE, "make_sounds.py"), os.path.join(self.disc, "HbkSetup")],
+                       check=True)
+        for name in ("registry", "runtime"):
+            os.makedirs(os.path.join(self.root, name))
+        self.runs = []
+
+    def tearDown(self):
+        for run in self.runs:
+            if run.process.poll() is None:
+                run.process.kill()
+                run.process.wait()
+        self.directory.cleanup()
+
+    def start(self, name="launcher", cwd=None):
+        run = Run(self.root, name, cwd=cwd or self.disc)
+        self.runs.append(run)
+        run.wait_for(lambda l: l.startswith("state overlay=blank.gif"), "a page ready for the pointer")
+        pointer((-50, -50))
+        return run
+
+    def register_game(self, exe_path):
+        """The registry as the setup program leaves it, with the test's own game."""
+        shutil.copytree(os.path.join(self.disc, "HbkSetup"), os.path.join(self.installed, "HbkSetup"))
+        escaped = lambda text: text.replace("\\", "\\\\")
+        with open(os.path.join(self.root, "registry", "system.reg"), "w", encoding="utf-8") as reg:
+            reg.write(f'REGEDIT4\n\n[{PRODUCT_KEY}]\n"Installed"=dword:00000001\n'
+                      f'"InstallPath"="{escaped(self.installed)}"\n"ExePath"="{escaped(exe_path)}"\n')
+
+    def test_HoverAndLeaveChangeOverlayAndCaption(self):
+        self.register_game(self.installed + "\\Game.exe")
+        run = self.start()
+        pointer(button(2))
+        run.wait_for(lambda l: l == f"state overlay=main_optionshi.gif lit=caption3:{LIT}",
+                     "the third button lit")
+        hover_sound = os.path.join(self.installed, "HbkSetup", "Hover.wav")
+        run.wait_for(lambda l: l.startswith(f"sound {hover_sound}") and "wait" not in l, "the hover sound")
+        pointer((488, 195))  # between the panel's top and the first button
+        run.wait_for(lambda l: l == "state overlay=blank.gif lit=", "the overlay cleared again")
+        pointer((632, 20))
+        run.wait_for(lambda l: l == "state overlay=main_closehi.gif lit=", "the close button lit")
+        self.assertEqual(run.stop(), 0)
+
+    def test_HelpThenBackReturnsToInstallPage(self):
+        run = self.start()
+        self.assertEqual(run.page().lower(), "install.htm")
+        pointer(button(1), click=True)
+        run.wait_for(lambda l: l.lower().endswith("/help.htm"), "the help page")
+        run.wait_for(lambda l: l.startswith("text ") and "Analyze Your Computer" in l, "the help captions")
+        pointer(button(3), click=True)
+        pages = lambda: [l.split("/")[-1].lower() for l in run.lines() if l.startswith("page ")]
+        deadline = time.monotonic() + 20
+        while pages()[-1:] != ["install.htm"] and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertEqual(pages(), ["install.htm", "help.htm", "install.htm"])
+        self.assertEqual(run.stop(), 0)
+
+    def start_game_answering_yes(self, run):
+        pointer(button(0), click=True)
+        # No GPU here: the CPU renderer is insufficient 3D hardware; no sound card either.
+        answer_dialog(run, "Insufficient 3d hardware detected")
+        answer_dialog(run, "Your sound card is either missing or disabled.")
+
+    def test_StartRunsTheGameAndCloses(self):
+        marker = os.path.join(self.root, "game-started")
+        game = os.path.join(self.installed, "Game.exe")
+        os.makedirs(self.installed)
+        with open(game, "w", encoding="utf-8") as script:
+            script.write(f"#!/bin/sh\npwd > '{marker}.tmp'\necho \"$#\" >> '{marker}.tmp'\n"
+                         f"mv '{marker}.tmp' '{marker}'\n")
+        os.chmod(game, 0o755)
+        self.register_game(self.installed + "\\Game.exe")
+        run = self.start()
+        self.start_game_answering_yes(run)
+        self.assertEqual(run.wait_gone(), 0)
+        deadline = time.monotonic() + 10
+        while not os.path.exists(marker) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        with open(marker, encoding="utf-8") as started:
+            self.assertEqual(started.read().split(), [self.installed, "0"])
+        self.assertIn("call DoFunction -> success", run.lines())
+
+    def test_StartWithMissingGameStaysOpen(self):
+        self.register_game(self.installed + "\\NoSuchGame.exe")
+        run = self.start()
+        self.start_game_answering_yes(run)
+        run.wait_for(lambda l: l.startswith("shell ") and l.endswith("-> 2"), "the refused start")
+        run.wait_for(lambda l: l == "call DoFunction -> (none)", "the command stopping")
+        time.sleep(1)
+        self.assertIsNone(run.process.poll(), "the launcher must stay open")
+        self.assertEqual(run.stop(), 0)
+
+    def test_InstallThenUninstall(self):
+        with open(os.path.join(self.disc, "Setup.ini"), "w", encoding="utf-8") as ini:
+            ini.write(f"[paths]\ninstall_dir = {self.installed}\ngame_program = /bin/true\n"
+                      f"game_root = {self.root}\n")
+        run = self.start("before-install")
+        pointer(button(0), click=True)
+        self.assertEqual(run.wait_gone(), 0)
+        deadline = time.monotonic() + 20
+        while not os.path.exists(os.path.join(self.installed, ".hbk-installation")) and time.monotonic() < deadline:
+            time.sleep(0.1)
+
+        run = self.start("installed")
+        self.assertEqual(run.page().lower(), "main.htm")
+        self.assertTrue(os.path.exists(os.path.join(self.installed, "HbkSetup", "Click.wav")))
+        pointer(button(2), click=True)
+        run.wait_for(lambda l: l.lower().endswith("/optionsnr.htm"), "the options page")
+        run.wait_for(lambda l: l.startswith("text ") and "Uninstall" in l, "the options captions")
+        pointer(button(1), click=True)
+        self.assertEqual(run.wait_gone(), 0)
+        deadline = time.monotonic() + 20
+        while os.path.exists(self.installed) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertFalse(os.path.exists(self.installed))
+
+        run = self.start("after-uninstall")
+        self.assertEqual(run.page().lower(), "install.htm")
+        with open(os.path.join(self.root, "registry", "system.reg"), encoding="utf-8") as reg:
+            self.assertNotIn("Installed", reg.read())
+        self.assertEqual(run.stop(), 0)
 
 
 if __name__ == "__main__":
