@@ -26,7 +26,10 @@ build=${COGNEXA_FUZZ_BUILD:-build-fuzz}
 if [ ! -f "$build/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j "${COGNEXA_FUZZ_JOBS:-2}" >/dev/null
+# Parallel runs over one build directory set COGNEXA_FUZZ_NO_BUILD=1 after building once.
+if [ -z "${COGNEXA_FUZZ_NO_BUILD:-}" ]; then
+  cmake --build "$build" -j "${COGNEXA_FUZZ_JOBS:-2}" >/dev/null
+fi
 
 status=0
 for target in "${targets[@]}"; do
@@ -46,8 +49,8 @@ for target in "${targets[@]}"; do
   fi
   {
     echo "== $(date -u +%FT%TZ) $target $seconds s"
-    grep -E '^(stat::|#[0-9]+ +DONE)' "$build/stats/$target.last.log" || true
+    grep -E '^(stat::|#[0-9]+[[:space:]]+DONE)' "$build/stats/$target.last.log" || true
   } >>"$build/stats/$target.log"
-  grep -E '^#[0-9]+ +DONE' "$build/stats/$target.last.log" || tail -n 3 "$build/stats/$target.last.log"
+  grep -E '^#[0-9]+[[:space:]]+DONE' "$build/stats/$target.last.log" || tail -n 3 "$build/stats/$target.last.log"
 done
 exit $status
