@@ -8,7 +8,6 @@ trace (VESTIBAR_TEST_TRACE): pages loaded, the text the page shows, calls from t
     launcher_e2e.py /path/to/vestibar [LauncherEndToEnd.test_Name ...]
 """
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -320,10 +319,17 @@ class SampleInstallation(unittest.TestCase):
         run = self.start("before-install")
         pointer(button(0), click=True)
         self.assertEqual(run.wait_gone(), 0)
+        # The setup program outlives the launcher; its last act is writing the registry.
+        system_reg = os.path.join(self.root, "registry", "system.reg")
         deadline = time.monotonic() + 20
-        while not os.path.exists(os.path.join(self.installed, ".hbk-installation")) and time.monotonic() < deadline:
+        while time.monotonic() < deadline:
+            if os.path.exists(system_reg):
+                with open(system_reg, encoding="utf-8") as reg:
+                    if f"[{UNINSTALL_KEY}]" in reg.read():
+                        break
             time.sleep(0.1)
-
+        else:
+            self.fail("the setup program never wrote the uninstall entry")
         run = self.start("installed")
         self.assertEqual(run.page().lower(), "main.htm")
         self.assertTrue(os.path.exists(os.path.join(self.installed, "HbkSetup", "Click.wav")))
@@ -340,7 +346,9 @@ class SampleInstallation(unittest.TestCase):
         run = self.start("after-uninstall")
         self.assertEqual(run.page().lower(), "install.htm")
         with open(os.path.join(self.root, "registry", "system.reg"), encoding="utf-8") as reg:
-            self.assertNotIn("Installed", reg.read())
+            registry = reg.read()
+        self.assertNotIn("Installed", registry)
+        self.assertNotIn(UNINSTALL_KEY, registry)
         self.assertEqual(run.stop(), 0)
 
 
