@@ -59,9 +59,13 @@ int Usage_Error(const std::string& message)
     return 2;
 }
 
-bool Open_Archive(MegaArchiveClass& archive, const std::string& path)
+// An archive that fits comfortably in memory is read in one go, so members are not each read
+// through an open of their own.
+constexpr std::uintmax_t IN_MEMORY_LIMIT = 256u << 20;
+
+bool Open_Archive(MegaArchiveClass& archive, const std::string& path, int mode = MegaArchiveClass::MODE_STREAMED)
 {
-    if (archive.Open(path, MegaArchiveClass::MODE_STREAMED)) {
+    if (archive.Open(path, mode)) {
         return true;
     }
     std::error_code failure;
@@ -185,8 +189,11 @@ int MegaCommandClass::Extract(const CommandLineClass& line)
     }
     const std::string& path = positionals[1];
     const fs::path target = positionals.size() > 2 ? fs::path(positionals[2]) : fs::current_path();
+    std::error_code failure;
+    const std::uintmax_t size = fs::file_size(path, failure);
+    const int mode = !failure && size <= IN_MEMORY_LIMIT ? MegaArchiveClass::MODE_IN_MEMORY : MegaArchiveClass::MODE_STREAMED;
     MegaArchiveClass archive;
-    if (!Open_Archive(archive, path)) {
+    if (!Open_Archive(archive, path, mode)) {
         return 1;
     }
 
@@ -206,7 +213,6 @@ int MegaCommandClass::Extract(const CommandLineClass& line)
         }
     }
 
-    std::error_code failure;
     fs::create_directories(target, failure);
     if (!fs::is_directory(target, failure)) {
         return Fail(target.string(), "cannot be made a folder to extract into");
