@@ -158,18 +158,26 @@ bool RegistryFileClass::Parse(const std::string& source)
     std::string text = source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? source.substr(3) : source;
     crlf_ = text.find("\r\n") != std::string::npos;
 
+    // A line whose last non-blank byte is a backslash goes on in the next one, unless it is a
+    // comment. Decided from each physical line alone: a value joined from many lines must not
+    // be looked over again for every line it gains.
     std::size_t start = 0;
+    bool continues_previous = false;
+    bool comment = false;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string previous = lines_.empty() ? std::string() : Trim(lines_.back());
-        bool continues_previous = !previous.empty() && previous.back() == '\\' && previous[0] != ';';
-        if (continues_previous)
+        if (continues_previous) {
             lines_.back() += "\n" + line;
-        else
+        } else {
+            const std::size_t first_byte = line.find_first_not_of(" \t");
+            comment = first_byte != std::string::npos && line[first_byte] == ';';
             lines_.push_back(line);
+        }
+        const std::size_t last_byte = line.find_last_not_of(" \t");
+        continues_previous = !comment && last_byte != std::string::npos && line[last_byte] == '\\';
         start = end + 1;
     }
 
