@@ -3,6 +3,7 @@
 #include "launcher/LauncherPlatformClass.h"
 #include "launcher/TextConversion.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -159,16 +160,23 @@ bool ProfileTable::Cell_Is_Empty(int row, int column) const
 bool ProfileTable::FindCell(const std::u16string& text, int first_column, int last_column, int first_row,
                             int last_row, CellPosition& found) const
 {
-    for (int column = first_column; column <= last_column; ++column) {
-        for (int row = first_row; row <= last_row; ++row) {
-            const std::u16string* cell = Cell(row, column);
-            if (cell != nullptr && Equal_Ignoring_Case(*cell, text)) {
+    // The search runs column by column, so the first match is the one in the lowest column and,
+    // within it, the lowest row. Visiting each row once up to the best column so far finds the
+    // same cell while touching only cells that exist: one wide row over many short ones would
+    // otherwise cost width times rows.
+    bool matched = false;
+    for (int row = std::max(first_row, 0); row <= last_row && row < row_count_; ++row) {
+        const int row_width = static_cast<int>(row_starts_[row + 1] - row_starts_[row]);
+        const int end_column = std::min({last_column, row_width - 1, matched ? found.column - 1 : last_column});
+        for (int column = std::max(first_column, 0); column <= end_column; ++column) {
+            if (Equal_Ignoring_Case(cells_[row_starts_[row] + static_cast<std::size_t>(column)], text)) {
                 found = {row, column};
-                return true;
+                matched = true;
+                break;
             }
         }
     }
-    return false;
+    return matched;
 }
 
 LauncherStatus ProfileTable::FindHeader()
