@@ -1,6 +1,7 @@
 #include "tools/ArchiveVerifierClass.h"
 
-#include <cognexa/FileStreamClass.h>
+#include "tools/FileBytes.h"
+
 #include <cognexa/MegaArchiveClass.h>
 
 #include "data/Crc32.h"
@@ -29,16 +30,7 @@ std::string Record_Label(std::uint32_t index)
 
 bool ArchiveVerifierClass::Load(const std::string& path)
 {
-    FileStreamClass file;
-    if (!file.Open(path, FileStreamClass::ACCESS_READ, false)) {
-        return false;
-    }
-    const int size = file.Size();
-    if (size < 0) {
-        return false;
-    }
-    Bytes.assign(static_cast<std::size_t>(size), '\0');
-    return size == 0 || file.Read(&Bytes[0], size) == size;
+    return Read_File_Bytes(path, Bytes);
 }
 
 std::uint32_t ArchiveVerifierClass::Le32(std::uint64_t offset) const

@@ -1,6 +1,7 @@
 #include "tools/ElementLocatorClass.h"
 
-#include <cognexa/FileStreamClass.h>
+#include "tools/FileBytes.h"
+
 
 #include <vector>
 
@@ -15,16 +16,7 @@ bool Is_XML_Whitespace(char byte)
 
 bool ElementLocatorClass::Load(const std::string& path)
 {
-    FileStreamClass file;
-    if (!file.Open(path, FileStreamClass::ACCESS_READ, false)) {
-        return false;
-    }
-    const int size = file.Size();
-    if (size < 0) {
-        return false;
-    }
-    Bytes.assign(static_cast<std::size_t>(size), '\0');
-    return size == 0 || file.Read(&Bytes[0], size) == size;
+    return Read_File_Bytes(path, Bytes);
 }
 
 bool ElementLocatorClass::Comment_At(std::size_t offset) const
