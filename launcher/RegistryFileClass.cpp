@@ -321,6 +321,12 @@ bool RegistryFileClass::Write(const std::string& key, const std::string& name, c
         if (meaning.kind == LineKind::Key || meaning.kind == LineKind::ForeignKey || meaning.kind == LineKind::DeletedKey) {
             in_key = meaning.kind == LineKind::Key && Equal_Ignoring_Case(meaning.key, key);
             if (in_key) last_key_line = static_cast<int>(i);
+            // A deletion of the key discards the sections above it, as importing the file would:
+            // a value written there would be lost.
+            if (meaning.kind == LineKind::DeletedKey && Equal_Ignoring_Case(meaning.key, key)) {
+                last_key_line = -1;
+                last_value_line = -1;
+            }
         } else if (in_key && meaning.kind == LineKind::Value && Equal_Ignoring_Case(meaning.name, name)) {
             last_value_line = static_cast<int>(i);
         }
