@@ -58,4 +58,32 @@ TEST(HostileRegistryFile, AValueContinuedOverManyLinesIsJoinedInLinearTime)
     EXPECT_EQ(value.data, std::string(Many, 'a') + "b");
 }
 
+// A file that defines a key and deletes it further down, as a removal merged onto an older file
+// does: a value written into the deleted section would be reported written and then be gone.
+TEST(HostileRegistryFile, AWriteIntoAKeyDeletedFurtherDownLandsAfterTheDeletion)
+{
+    const std::string text = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Game]\n\"Old\"=\"1\"\n[-HKEY_LOCAL_MACHINE\\Game]\n";
+    struct WriteCase {
+        const char* name;
+        bool create_key;
+        bool written;
+    };
+    const WriteCase cases[] = {{"Old", false, false}, {"New", false, false}, {"Old", true, true}, {"New", true, true}};
+    for (const WriteCase& write : cases) {
+        RegistryFileClass file(RegistryHive::LocalMachine);
+        ASSERT_TRUE(file.Parse(text));
+        const RegistryValue value = RegistryValue::From_String("2");
+        EXPECT_EQ(file.Write("Game", write.name, value, write.create_key), write.written) << write.name;
+        RegistryFileClass reread(RegistryHive::LocalMachine);
+        ASSERT_TRUE(reread.Parse(file.Text()));
+        RegistryValue read;
+        EXPECT_EQ(reread.Read("Game", write.name, read), write.written) << write.name << " in\n" << file.Text();
+        std::string stored;
+        if (write.written) {
+            EXPECT_TRUE(read.As_String(stored));
+            EXPECT_EQ(stored, "2");
+        }
+    }
+}
+
 }  // namespace
