@@ -3,6 +3,9 @@
 #include "BenchHost.h"
 #include "FloorProgramClass.h"
 
+#include "equations/ConstantNodeClass.h"
+#include "equations/TokenNodeClass.h"
+
 #include <cognexa/PerceptionFunctionClass.h>
 
 #include <benchmark/benchmark.h>
@@ -201,5 +204,37 @@ void BM_Build_Muparser(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(expressions.Cases.size()));
 }
 BENCHMARK(BM_Build_Muparser)->Unit(benchmark::kMillisecond);
+
+// The cost of one node on its own: a token node is the host-callback protocol (one evaluation
+// state, the token callback and the reset), a constant is the cheapest node there is.
+void BM_Node_Token(benchmark::State& state)
+{
+    Install_Bench_Host(nullptr);
+    const PerceptionContextClass context = Make_Bench_Context();
+    TokenNodeClass token;
+    token.Token_Path = {BENCH_SUBJECT_TOKEN, 'x' - 'a'};
+    std::vector<float> stack;
+    stack.reserve(8);
+    for (auto _ : state) {
+        token.Evaluate(stack, context);
+        Keep(stack.back());
+        stack.clear();
+    }
+}
+BENCHMARK(BM_Node_Token);
+
+void BM_Node_Constant(benchmark::State& state)
+{
+    const PerceptionContextClass context = Make_Bench_Context();
+    std::unique_ptr<ConstantNodeClass> constant(ConstantNodeClass::Make_Number(2.5f));
+    std::vector<float> stack;
+    stack.reserve(8);
+    for (auto _ : state) {
+        constant->Evaluate(stack, context);
+        Keep(stack.back());
+        stack.clear();
+    }
+}
+BENCHMARK(BM_Node_Constant);
 
 }  // namespace

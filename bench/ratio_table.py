@@ -79,6 +79,8 @@ def main():
                   mine / evaluation["muparser_ns"], 1.0)
         table.add("Evaluation against the floor loop", f"{mine:.1f} ns", f"floor {evaluation['floor_ns']:.1f} ns",
                   mine / evaluation["floor_ns"], 1.1)
+    time_row(table, benchmarks, "One token node (evaluation state, token callback, reset)", "BM_Node_Token",
+             "BM_Node_Constant", "constant node")
     rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", "BM_Build_Muparser", "muparser",
              "items_per_second", "/s", 1, 1.0)
     for size in (1, 20):
