@@ -13,6 +13,7 @@ packages=(
   libgtk-3-dev libwebkit2gtk-4.1-dev libcanberra-dev
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {
@@ -33,6 +34,37 @@ build() {
   cmake --build build
 }
 
+# The whole suite again under AddressSanitizer (with LeakSanitizer) and UndefinedBehaviorSanitizer.
+# The real launcher in its toolkit and the probes that load the GPU driver and the sound library
+# run without leak detection: those libraries keep allocations that are lost when they are
+# unloaded. The install test builds an uninstrumented host, which cannot load an instrumented
+# library; the plain run above covers it.
+asan_tests() {
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_SANITIZE=address,undefined \
+        -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake --build build-asan
+  local toolkit_tests='^launcher\.(e2e|SystemProbes)'
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -E "$toolkit_tests|^install\."
+  ASAN_OPTIONS=detect_leaks=0 \
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -R "$toolkit_tests"
+}
+
+# The file system's threading tests under ThreadSanitizer.
+tsan_tests() {
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_SANITIZE=thread \
+        -DCOGNEXA_BUILD_LAUNCHER=OFF -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake --build build-tsan --target data_tests
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir build-tsan --output-on-failure -R '^data\.FileManager'
+}
+
+# Every fuzz target for a short smoke run (clang, libFuzzer).
+fuzz_smoke() {
+  fuzz/run.sh all "${COGNEXA_FUZZ_SECONDS:-30}"
+}
+
 job=${1:-}
 case "$job" in
   run)
@@ -44,6 +76,9 @@ case "$job" in
     install_missing_packages
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    asan_tests
+    tsan_tests
+    fuzz_smoke
     ;;
   bench)
     install_missing_packages
