@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+#include <string>
+#include <tuple>
 
 using namespace DataTest;
 
@@ -25,6 +28,11 @@ struct RemovalCase {
     const char* name;
     bool (*remove)(MegaFileManagerClass& manager, int id, const std::string& path);
 };
+
+void PrintTo(const RemovalCase& removal, std::ostream* out)
+{
+    *out << removal.name;
+}
 
 const RemovalCase Removals[] = {
     {"ById", [](MegaFileManagerClass& manager, int id, const std::string&) { return manager.Remove_Mega_File(id); }},
@@ -109,6 +117,11 @@ struct FailedLoadCase {
     const char* content;
     XMLResultType expected;
 };
+
+void PrintTo(const FailedLoadCase& load, std::ostream* out)
+{
+    *out << load.name;
+}
 
 const FailedLoadCase FailedLoads[] = {
     {"NoHeader", "<R><A/></R>", XML_SYNTAX_ERROR},
