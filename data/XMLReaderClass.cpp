@@ -16,13 +16,14 @@ const char* const Notice_Caption = "Expect Strange Bugs...";
 const char* const Notice_Format = "xml parse error - File %s: %s\n";
 constexpr std::size_t Notice_Capacity = 256;
 
-enum ByteClassType : unsigned char { BYTE_WHITESPACE = 1, BYTE_NAME_END = 2 };
+enum ByteClassType : unsigned char { BYTE_WHITESPACE = 1, BYTE_NAME_END = 2, BYTE_NUL = 4 };
 
 constexpr std::array<unsigned char, 256> Make_Byte_Classes()
 {
     std::array<unsigned char, 256> classes{};
     for (unsigned char byte : {'\t', '\n', '\r', ' '}) classes[byte] = BYTE_WHITESPACE | BYTE_NAME_END;
     for (unsigned char byte : {'/', '=', '>'}) classes[byte] = BYTE_NAME_END;
+    classes[0] = BYTE_NUL;
     return classes;
 }
 
@@ -145,7 +146,8 @@ XMLResultType XMLReaderClass::Read_Whole_File()
 
 void XMLReaderClass::Skip_Whitespace()
 {
-    while (Position < End && Has_Class(*Position, BYTE_WHITESPACE)) ++Position;
+    // The 0 byte at End is not whitespace, so the loop needs no bounds check.
+    while (Has_Class(*Position, BYTE_WHITESPACE)) ++Position;
 }
 
 bool XMLReaderClass::Skip_To(char byte)
@@ -216,11 +218,40 @@ XMLResultType XMLReaderClass::Parse_Epilog()
 XMLResultType XMLReaderClass::Parse_Name(char*& name, char& terminator, XMLResultType end_result)
 {
     name = Position;
-    while (Position < End && !Has_Class(*Position, BYTE_NAME_END)) ++Position;
+    // The scan stops at a name end or at a 0 byte; only the 0 byte at End ends the buffer, one
+    // inside the file is part of the name.
+    const unsigned char stops = BYTE_NAME_END | BYTE_NUL;
+    for (;;) {
+        // Four bytes a step: names are short, and the loop's branch is what costs.
+        for (;;) {
+            if (Has_Class(Position[0], stops)) break;
+            if (Has_Class(Position[1], stops)) { Position += 1; break; }
+            if (Has_Class(Position[2], stops)) { Position += 2; break; }
+            if (Has_Class(Position[3], stops)) { Position += 3; break; }
+            Position += 4;
+        }
+        if (*Position != '\0' || Position == End) break;
+        ++Position;
+    }
     if (Position == End) return end_result;
     terminator = *Position;
     *Position++ = '\0';
     return XML_OK;
+}
+
+// The common end tag, "</name>" written exactly as its start tag, in one pass: the end tag's name
+// is compared while it is scanned. Anything else is left to the general path.
+bool XMLReaderClass::Match_End_Tag(const char* name)
+{
+    char* end_name = Position;
+    while (*name != '\0' && *end_name == *name) {
+        ++end_name;
+        ++name;
+    }
+    if (*name != '\0' || *end_name != '>') return false;
+    *end_name = '\0';
+    Position = end_name + 1;
+    return true;
 }
 
 XMLResultType XMLReaderClass::Parse_Elements()
@@ -360,6 +391,10 @@ XMLResultType XMLReaderClass::Parse_Content_Item(XMLNodeClass* node, bool after_
     }
 
     ++Position;
+    if (Match_End_Tag(node->Name)) {
+        item = ITEM_END_TAG;
+        return XML_OK;
+    }
     char* name = nullptr;
     char terminator = '\0';
     XMLResultType result = Parse_Name(name, terminator, XML_SYNTAX_ERROR);

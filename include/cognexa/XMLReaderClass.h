@@ -55,6 +55,7 @@ private:
     XMLResultType Parse_Content_Item(XMLNodeClass* node, bool after_text, int& item);
     XMLResultType Parse_Text(XMLNodeClass* node);
     XMLResultType Parse_Name(char*& name, char& terminator, XMLResultType end_result);
+    bool Match_End_Tag(const char* name);
     XMLResultType Skip_Comment();
     bool At_Comment() const;
     void Skip_Whitespace();
