@@ -220,7 +220,11 @@ FileStreamClass* MegaArchiveClass::Open_Sub_File_Stream(int index)
 std::uint32_t MegaArchiveClass::Member_Position(int index, FileStreamClass* stream) const
 {
     if (stream == nullptr) return Positions[index];
-    const int at = stream->Tell();
+    return Position_In_Member(index, stream->Tell());
+}
+
+std::uint32_t MegaArchiveClass::Position_In_Member(int index, int at) const
+{
     const std::uint32_t start = Records[index].Start;
     if (at < 0 || static_cast<std::uint32_t>(at) < start) return 0;
     const std::uint32_t position = static_cast<std::uint32_t>(at) - start;
@@ -234,16 +238,18 @@ int MegaArchiveClass::Read_Sub_File(int index, FileStreamClass* stream, void* bu
     if (Mode == MODE_IN_MEMORY) stream = nullptr;
     const MegaFileRecordStruct& record = Records[index];
 
-    // 3. Where the member stands; a stream that stands before the member is moved to it.
+    // 3. Where the member stands; a stream that stands before the member is moved to it. The
+    //    stream is asked for its place once: each question is a system call.
+    std::uint32_t position = Positions[index];
     if (stream != nullptr) {
-        const int at = stream->Tell();
+        int at = stream->Tell();
         if (at < 0) return -1;
-        if (static_cast<std::uint32_t>(at) < record.Start &&
-            stream->Seek(static_cast<int>(record.Start), SEEK_FROM_BEGIN) < 0) {
-            return -1;
+        if (static_cast<std::uint32_t>(at) < record.Start) {
+            at = stream->Seek(static_cast<int>(record.Start), SEEK_FROM_BEGIN);
+            if (at < 0) return -1;
         }
+        position = Position_In_Member(index, at);
     }
-    const std::uint32_t position = Member_Position(index, stream);
 
     // 4. Never past the member's end.
     std::uint32_t wanted = static_cast<std::uint32_t>(count);
@@ -271,7 +277,8 @@ int MegaArchiveClass::Seek_Sub_File(int index, FileStreamClass* stream, int offs
     if (!Is_Member(index) || !Is_Archive_Open()) return -1;
     if (Mode == MODE_IN_MEMORY) stream = nullptr;
     const MegaFileRecordStruct& record = Records[index];
-    const std::uint32_t position = Member_Position(index, stream);
+    // A seek from the beginning needs no current position (and no system call to learn it).
+    const std::uint32_t position = origin == SEEK_FROM_BEGIN ? 0 : Member_Position(index, stream);
 
     std::uint32_t target = position;
     if (origin == SEEK_FROM_BEGIN) target = static_cast<std::uint32_t>(offset);

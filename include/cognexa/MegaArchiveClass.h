@@ -68,6 +68,8 @@ private:
     bool Read_Table(int file_size);
     bool Table_Fits(std::uint32_t file_size) const;
     std::uint32_t Member_Position(int index, FileStreamClass* stream) const;
+    // The place within the member of a stream standing at the archive offset at.
+    std::uint32_t Position_In_Member(int index, int at) const;
     void Release_All();
 
     int Mode;
