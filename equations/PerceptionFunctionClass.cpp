@@ -13,19 +13,29 @@ namespace {
 
 // Value stacks are kept per thread and per nesting level: a host's token callback may evaluate
 // another equation while this one is running, and each evaluation needs a stack of its own.
-// A deque, so a stack in use does not move when a deeper level is added. Once warm, evaluation
+// The outermost level, by far the most common, has its stack at hand; deeper levels live in a
+// deque, so a stack in use does not move when a deeper level is added. Once warm, evaluation
 // allocates nothing.
+struct ValueStacksStruct {
+    std::size_t Depth = 0;
+    std::vector<float> Outermost;
+    std::deque<std::vector<float>> Nested;
+};
+
+thread_local ValueStacksStruct TheValueStacks;
+
 class ValueStackLeaseClass {
 public:
-    ValueStackLeaseClass()
+    ValueStackLeaseClass() : Stacks(TheValueStacks)
     {
-        if (Depth == Stacks.size()) {
-            Stacks.emplace_back().reserve(INITIAL_CAPACITY);
+        Stack = Stacks.Depth == 0 ? &Stacks.Outermost : &Nested_Stack(Stacks.Depth - 1);
+        if (Stack->capacity() == 0) {
+            Stack->reserve(INITIAL_CAPACITY);
         }
-        Stack = &Stacks[Depth++];
+        ++Stacks.Depth;
         Stack->clear();
     }
-    ~ValueStackLeaseClass() { --Depth; }
+    ~ValueStackLeaseClass() { --Stacks.Depth; }
     ValueStackLeaseClass(const ValueStackLeaseClass&) = delete;
     ValueStackLeaseClass& operator=(const ValueStackLeaseClass&) = delete;
 
@@ -33,14 +43,18 @@ public:
 
 private:
     static constexpr std::size_t INITIAL_CAPACITY = 32;
-    static thread_local std::deque<std::vector<float>> Stacks;
-    static thread_local std::size_t Depth;
 
+    std::vector<float>& Nested_Stack(std::size_t level)
+    {
+        if (level == Stacks.Nested.size()) {
+            Stacks.Nested.emplace_back();
+        }
+        return Stacks.Nested[level];
+    }
+
+    ValueStacksStruct& Stacks;
     std::vector<float>* Stack;
 };
-
-thread_local std::deque<std::vector<float>> ValueStackLeaseClass::Stacks;
-thread_local std::size_t ValueStackLeaseClass::Depth = 0;
 
 // The token string of every equation lives here; each call overwrites it.
 std::string TheTokenString;
