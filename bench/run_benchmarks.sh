@@ -14,7 +14,7 @@ targets=(cognexa_bench)
 if [ -f "$build_dir/launcher/build.ninja" ] || grep -q '^build launcher/vestibar:' "$build_dir/build.ninja"; then
   targets+=(vestibar bare_webkit_window)
 fi
-cmake --build "$build_dir" -j 2 --target "${targets[@]}"
+cmake --build "$build_dir" -j 2 --target "${targets[@]}" >&2
 
 echo "Running the library benchmarks (a few minutes)..." >&2
 "$build_dir/bench/cognexa_bench" --benchmark_min_time=0.5 \
