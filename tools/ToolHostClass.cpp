@@ -104,15 +104,15 @@ bool ToolHostClass::Load_Token_File(const std::string& path, std::string& error)
     return true;
 }
 
-bool ToolHostClass::Add_Database(const std::string& specification, std::string& error)
+bool ToolHostClass::Add_Database(const std::string& argument, std::string& error)
 {
-    const std::size_t equals = specification.find('=');
-    if (equals == std::string::npos || equals == 0 || equals + 1 == specification.size()) {
-        error = "--database wants NAME=FILE, not \"" + specification + "\"";
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == argument.size()) {
+        error = "--database wants NAME=FILE, not \"" + argument + "\"";
         return false;
     }
-    const std::string name = specification.substr(0, equals);
-    const std::string path = specification.substr(equals + 1);
+    const std::string name = argument.substr(0, equals);
+    const std::string path = argument.substr(equals + 1);
     std::vector<std::string> objects;
     if (!Read_Name_List(path, objects)) {
         error = path + ": cannot read the object list of database " + name;
@@ -123,15 +123,15 @@ bool ToolHostClass::Add_Database(const std::string& specification, std::string& 
     return true;
 }
 
-bool ToolHostClass::Set_Value(const std::string& specification, std::string& error)
+bool ToolHostClass::Set_Value(const std::string& argument, std::string& error)
 {
-    const std::size_t equals = specification.rfind('=');
-    const std::string path = equals == std::string::npos ? std::string() : Trimmed(specification.substr(0, equals));
+    const std::size_t equals = argument.rfind('=');
+    const std::string path = equals == std::string::npos ? std::string() : Trimmed(argument.substr(0, equals));
     if (path.empty() || path.find('.') == std::string::npos) {
-        error = "--set wants TOKEN.PATH=NUMBER, not \"" + specification + "\"";
+        error = "--set wants TOKEN.PATH=NUMBER, not \"" + argument + "\"";
         return false;
     }
-    const std::string number = Trimmed(specification.substr(equals + 1));
+    const std::string number = Trimmed(argument.substr(equals + 1));
     char* end = nullptr;
     errno = 0;
     const float value = std::strtof(number.c_str(), &end);

@@ -32,9 +32,9 @@ public:
     bool Load_Token_File(const std::string& path, std::string& error);
     // --database NAME=FILE: a database and its object names (one a line). Once one is given,
     // databases not given are unknown; before, every database and object is accepted.
-    bool Add_Database(const std::string& specification, std::string& error);
+    bool Add_Database(const std::string& argument, std::string& error);
     // --set Unit.Speed=3: the value of a token path.
-    bool Set_Value(const std::string& specification, std::string& error);
+    bool Set_Value(const std::string& argument, std::string& error);
 
     void Install(MegaFileManagerClass* files);
 
