@@ -7,6 +7,7 @@
 #include "registry/ReportParseError.h"
 
 #include <deque>
+#include <memory>
 #include <new>
 
 namespace {
@@ -66,6 +67,17 @@ std::size_t Equation_Length(const std::string& text)
     return nul == std::string::npos ? text.size() : nul;
 }
 
+// The root of the text's parse tree; null, reported, when the text does not parse.
+const PerceptionParseNodeStruct* Parse_Or_Report(const std::string& text, PerceptionParseTreeClass& tree)
+{
+    const PerceptionParseNodeStruct* root =
+        PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+    if (root == nullptr) {
+        Report_Parse_Error();
+    }
+    return root;
+}
+
 }  // namespace
 
 PerceptionFunctionClass::~PerceptionFunctionClass()
@@ -80,20 +92,17 @@ PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text,
 {
     try {
         PerceptionParseTreeClass tree;
-        const PerceptionParseNodeStruct* root =
-            PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+        const PerceptionParseNodeStruct* root = Parse_Or_Report(text, tree);
         if (root == nullptr) {
-            Report_Parse_Error();
             return nullptr;
         }
-        PerceptionFunctionClass* equation = new PerceptionFunctionClass();
+        std::unique_ptr<PerceptionFunctionClass> equation(new PerceptionFunctionClass());
         if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *equation)) {
             Report_Parse_Error();
-            delete equation;
             return nullptr;
         }
         equation->Name = name;
-        return equation;
+        return equation.release();
     } catch (const std::bad_alloc&) {
         Report_Parse_Error();
         return nullptr;
@@ -107,10 +116,8 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
     bool body_dropped = false;
     try {
         PerceptionParseTreeClass tree;
-        const PerceptionParseNodeStruct* root =
-            PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+        const PerceptionParseNodeStruct* root = Parse_Or_Report(text, tree);
         if (root == nullptr) {
-            Report_Parse_Error();
             return false;
         }
         Reset();
