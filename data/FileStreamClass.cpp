@@ -2,7 +2,7 @@
 
 #include <cognexa/MegaFileManagerClass.h>
 
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 #include "platform/Platform.h"
 
 namespace {

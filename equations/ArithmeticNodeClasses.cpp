@@ -1,8 +1,8 @@
 #include "equations/ArithmeticNodeClasses.h"
 
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 #include "equations/ValueStackOperations.h"
-#include "registry/ReportParseError.h"
+#include "foundation/ReportParseError.h"
 
 bool NegateNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)
 {

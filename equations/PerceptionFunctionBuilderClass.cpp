@@ -5,9 +5,9 @@
 #include "equations/ComparisonNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
 #include "equations/PerceptionDiagnosticsClass.h"
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 #include "equations/TokenNodeClass.h"
-#include "registry/ReportParseError.h"
+#include "foundation/ReportParseError.h"
 
 #include <cognexa/PerceptionFunctionClass.h>
 

@@ -2,9 +2,9 @@
 
 #include "equations/PerceptionFunctionBuilderClass.h"
 #include "equations/PerceptionFunctionNodeClass.h"
-#include "equations/PerceptionFunctionSpiritGrammar.h"
-#include "equations/TheHostBinding.h"
-#include "registry/ReportParseError.h"
+#include "equations/PerceptionFunctionGrammarClass.h"
+#include "foundation/TheHostBinding.h"
+#include "foundation/ReportParseError.h"
 
 #include <deque>
 #include <memory>
@@ -71,7 +71,7 @@ std::size_t Equation_Length(const std::string& text)
 const PerceptionParseNodeStruct* Parse_Or_Report(const std::string& text, PerceptionParseTreeClass& tree)
 {
     const PerceptionParseNodeStruct* root =
-        PerceptionFunctionSpiritGrammar().Parse(text.data(), Equation_Length(text), tree);
+        PerceptionFunctionGrammarClass().Parse(text.data(), Equation_Length(text), tree);
     if (root == nullptr) {
         Report_Parse_Error();
     }

@@ -1,6 +1,6 @@
 #include "equations/TokenNodeClass.h"
 
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 
 #include <cognexa/PerceptionEvaluationStateClass.h>
 

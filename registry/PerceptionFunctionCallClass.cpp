@@ -2,8 +2,8 @@
 
 #include <cognexa/ThePerceptionFunctionManagerClass.h>
 
-#include "equations/TheHostBinding.h"
-#include "registry/PerceptionFunctionCallSpiritGrammar.h"
+#include "foundation/TheHostBinding.h"
+#include "registry/PerceptionFunctionCallGrammarClass.h"
 
 #include <memory>
 
@@ -22,8 +22,8 @@ PerceptionFunctionCallClass* PerceptionFunctionCallClass::Create(const std::stri
     if (ThePerceptionFunctionManagerPtr == nullptr) {
         return nullptr;
     }
-    PerceptionFunctionCallSpiritGrammar::CallTextStruct parsed;
-    if (!PerceptionFunctionCallSpiritGrammar::Parse(text, parsed)) {
+    PerceptionFunctionCallGrammarClass::CallTextStruct parsed;
+    if (!PerceptionFunctionCallGrammarClass::Parse(text, parsed)) {
         return nullptr;
     }
     std::unique_ptr<PerceptionFunctionCallClass> call(new PerceptionFunctionCallClass);
@@ -35,7 +35,7 @@ PerceptionFunctionCallClass* PerceptionFunctionCallClass::Create(const std::stri
     if (call->Function == nullptr) {
         resolved = false;
     }
-    for (const PerceptionFunctionCallSpiritGrammar::BindingTextStruct& binding : parsed.Bindings) {
+    for (const PerceptionFunctionCallGrammarClass::BindingTextStruct& binding : parsed.Bindings) {
         PerceptionTokenType left;
         PerceptionTokenType right;
         if (!Convert_Token(binding.Left, left) || !Convert_Token(binding.Right, right)) {

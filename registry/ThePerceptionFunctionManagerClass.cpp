@@ -4,7 +4,7 @@
 #include <cognexa/XMLReaderClass.h>
 
 #include "equations/PerceptionDiagnosticsClass.h"
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 
 #include <cstring>
 #include <new>

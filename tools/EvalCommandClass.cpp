@@ -9,7 +9,7 @@
 #include <cognexa/PerceptionFunctionClass.h>
 #include <cognexa/ThePerceptionFunctionManagerClass.h>
 
-#include "registry/PerceptionFunctionCallSpiritGrammar.h"
+#include "registry/PerceptionFunctionCallGrammarClass.h"
 
 #include <cstdio>
 #include <memory>
@@ -109,8 +109,8 @@ int EvalCommandClass::Evaluate_Expression(ToolHostClass& host, const std::string
         }
     }
     if (equation == nullptr) {
-        PerceptionFunctionCallSpiritGrammar::CallTextStruct call;
-        if (!have_root && PerceptionFunctionCallSpiritGrammar::Parse(text, call)) {
+        PerceptionFunctionCallGrammarClass::CallTextStruct call;
+        if (!have_root && PerceptionFunctionCallGrammarClass::Parse(text, call)) {
             failure = "a call text names an equation of the game: give the game with --root";
         }
         std::fprintf(stderr, "cognexa eval: %s: %s\n", text.c_str(), failure.c_str());
@@ -124,8 +124,8 @@ int EvalCommandClass::Evaluate_Call(ToolHostClass& host, const std::string& text
 {
     std::unique_ptr<PerceptionFunctionCallClass> call(PerceptionFunctionCallClass::Create(text));
     if (call == nullptr) {
-        PerceptionFunctionCallSpiritGrammar::CallTextStruct parsed;
-        PerceptionFunctionCallSpiritGrammar::Parse(text, parsed);
+        PerceptionFunctionCallGrammarClass::CallTextStruct parsed;
+        PerceptionFunctionCallGrammarClass::Parse(text, parsed);
         const bool known = ThePerceptionFunctionManagerPtr->Get_Managed_Object(parsed.Function_Name) != nullptr;
         std::fprintf(stderr, "cognexa eval: %s: %s\n", text.c_str(),
                      known ? "a token name of the bindings is unknown"
@@ -189,8 +189,8 @@ int EvalCommandClass::Run(const std::vector<std::string>& arguments)
     if (const PerceptionFunctionClass* equation = ThePerceptionFunctionManagerPtr->Get_Managed_Object(text)) {
         return Evaluate_Equation(host, *equation, text);
     }
-    PerceptionFunctionCallSpiritGrammar::CallTextStruct call;
-    if (PerceptionFunctionCallSpiritGrammar::Parse(text, call)) {
+    PerceptionFunctionCallGrammarClass::CallTextStruct call;
+    if (PerceptionFunctionCallGrammarClass::Parse(text, call)) {
         return Evaluate_Call(host, text);
     }
     return Evaluate_Expression(host, text, true);

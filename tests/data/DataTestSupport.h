@@ -4,7 +4,7 @@
 #include <cognexa/Notice.h>
 
 #include "data/MegaArchiveWriterClass.h"
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "registry/PerceptionFunctionCallSpiritGrammar.h"
+#include "registry/PerceptionFunctionCallGrammarClass.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@ namespace {
 // "name|left=right|..." with every text as it was read, or "rejected".
 std::string Parse(const std::string& text)
 {
-    PerceptionFunctionCallSpiritGrammar::CallTextStruct call;
-    if (!PerceptionFunctionCallSpiritGrammar::Parse(text, call)) {
+    PerceptionFunctionCallGrammarClass::CallTextStruct call;
+    if (!PerceptionFunctionCallGrammarClass::Parse(text, call)) {
         return "rejected";
     }
     std::string out = "[" + call.Function_Name + "]";

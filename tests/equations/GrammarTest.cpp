@@ -1,4 +1,4 @@
-#include "equations/PerceptionFunctionSpiritGrammar.h"
+#include "equations/PerceptionFunctionGrammarClass.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ std::string Render(const PerceptionParseNodeStruct* node)
 std::string Parse(const std::string& text)
 {
     PerceptionParseTreeClass tree;
-    const PerceptionParseNodeStruct* root = PerceptionFunctionSpiritGrammar().Parse(text.data(), text.size(), tree);
+    const PerceptionParseNodeStruct* root = PerceptionFunctionGrammarClass().Parse(text.data(), text.size(), tree);
     return root != nullptr ? Render(root) : "rejected";
 }
 
@@ -103,7 +103,7 @@ TEST(GrammarRejects, TextsOutsideTheLanguage)
 
 TEST(GrammarRejects, NestingBeyondTheLimitWithoutExhaustingTheStack)
 {
-    const int limit = PerceptionFunctionSpiritGrammar::MAX_NESTING;
+    const int limit = PerceptionFunctionGrammarClass::MAX_NESTING;
     // n parentheses around a number nest n + 1 operands.
     const auto nested = [](int depth) { return std::string(depth, '(') + "1" + std::string(depth, ')'); };
     EXPECT_EQ(Parse(nested(limit - 1)), R"~(5"1")~");

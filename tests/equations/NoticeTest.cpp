@@ -1,6 +1,6 @@
 #include "TestHost.h"
 
-#include "registry/ReportParseError.h"
+#include "foundation/ReportParseError.h"
 
 #include <gtest/gtest.h>
 

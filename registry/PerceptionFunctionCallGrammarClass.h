@@ -1,5 +1,5 @@
-#ifndef COGNEXA_PERCEPTION_FUNCTION_CALL_SPIRIT_GRAMMAR_H
-#define COGNEXA_PERCEPTION_FUNCTION_CALL_SPIRIT_GRAMMAR_H
+#ifndef COGNEXA_PERCEPTION_FUNCTION_CALL_GRAMMAR_CLASS_H
+#define COGNEXA_PERCEPTION_FUNCTION_CALL_GRAMMAR_CLASS_H
 
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@
 // Blanks may stand before every character; each matched character takes in the blanks after
 // it, so an identifier's text keeps blanks inside and after it ("My Func " in "My Func {}").
 // Blanks after the closing brace are allowed; the text ends at its first NUL.
-class PerceptionFunctionCallSpiritGrammar {
+class PerceptionFunctionCallGrammarClass {
 public:
     struct BindingTextStruct {
         std::string Left;

@@ -1,4 +1,4 @@
-#include "equations/TheHostBinding.h"
+#include "foundation/TheHostBinding.h"
 
 HostBindingStruct TheHostBinding;
 

@@ -1,5 +1,5 @@
-#ifndef COGNEXA_PERCEPTION_FUNCTION_SPIRIT_GRAMMAR_H
-#define COGNEXA_PERCEPTION_FUNCTION_SPIRIT_GRAMMAR_H
+#ifndef COGNEXA_PERCEPTION_FUNCTION_GRAMMAR_CLASS_H
+#define COGNEXA_PERCEPTION_FUNCTION_GRAMMAR_CLASS_H
 
 #include "equations/PerceptionParseTreeClass.h"
 
@@ -18,7 +18,7 @@
 //   object_reference = name "[" object_name "]"  function_call = name "(" [ argument_list ] ")"
 //   argument_list  = comparison [ "," argument_list ]
 // Alternatives are ordered and a matched alternative is never re-entered; repetitions are greedy.
-class PerceptionFunctionSpiritGrammar {
+class PerceptionFunctionGrammarClass {
 public:
     // Deepest nesting of unary operands (parentheses, negations, call arguments, bound values)
     // that a text may use; deeper texts are rejected rather than risking the stack of the

@@ -6,9 +6,9 @@
 //   is limited (MAX_NESTING) and left-associative chains are loops;
 // - its tree mode allocates per character; here leaves point into the equation text and all
 //   nodes come from one arena.
-#include "equations/PerceptionFunctionSpiritGrammar.h"
+#include "equations/PerceptionFunctionGrammarClass.h"
 
-#include "equations/AsciiCharacterTable.h"
+#include "foundation/AsciiCharacterTable.h"
 #include "equations/PerceptionDiagnosticsClass.h"
 
 #include <cstring>
@@ -20,7 +20,7 @@ using AsciiCharacterTable::Is_Digit;
 using AsciiCharacterTable::Is_Letter;
 using AsciiCharacterTable::Is_Letter_Or_Digit;
 
-const Node* PerceptionFunctionSpiritGrammar::Parse(const char* text, std::size_t length, PerceptionParseTreeClass& tree)
+const Node* PerceptionFunctionGrammarClass::Parse(const char* text, std::size_t length, PerceptionParseTreeClass& tree)
 {
     if (length > UINT32_MAX) {
         return nullptr;
@@ -49,7 +49,7 @@ const Node* PerceptionFunctionSpiritGrammar::Parse(const char* text, std::size_t
 // ---- Rules ---------------------------------------------------------------------------------
 
 template <typename OperandParser, typename OperatorMatcher>
-Node* PerceptionFunctionSpiritGrammar::Parse_Chain(int kind, OperandParser operand, OperatorMatcher match_operator)
+Node* PerceptionFunctionGrammarClass::Parse_Chain(int kind, OperandParser operand, OperatorMatcher match_operator)
 {
     Node* left = (this->*operand)();
     if (left == nullptr) {
@@ -73,26 +73,26 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Chain(int kind, OperandParser opera
     return left;
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Comparison()
+Node* PerceptionFunctionGrammarClass::Parse_Comparison()
 {
-    return Parse_Chain(PARSE_KIND_COMPARISON, &PerceptionFunctionSpiritGrammar::Parse_Additive,
+    return Parse_Chain(PARSE_KIND_COMPARISON, &PerceptionFunctionGrammarClass::Parse_Additive,
                        [this](SpanStruct& op) { return Match_Comparison_Operator(op); });
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Additive()
+Node* PerceptionFunctionGrammarClass::Parse_Additive()
 {
-    return Parse_Chain(PARSE_KIND_ADDITIVE, &PerceptionFunctionSpiritGrammar::Parse_Multiplicative,
+    return Parse_Chain(PARSE_KIND_ADDITIVE, &PerceptionFunctionGrammarClass::Parse_Multiplicative,
                        [this](SpanStruct& op) { return Match_Any_Of("+-", op); });
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Multiplicative()
+Node* PerceptionFunctionGrammarClass::Parse_Multiplicative()
 {
-    return Parse_Chain(PARSE_KIND_MULTIPLICATIVE, &PerceptionFunctionSpiritGrammar::Parse_Unary,
+    return Parse_Chain(PARSE_KIND_MULTIPLICATIVE, &PerceptionFunctionGrammarClass::Parse_Unary,
                        [this](SpanStruct& op) { return Match_Any_Of("*/#", op); });
 }
 
 // Every nested operand passes through here, so this is where nesting is bounded.
-Node* PerceptionFunctionSpiritGrammar::Parse_Unary()
+Node* PerceptionFunctionGrammarClass::Parse_Unary()
 {
     if (Too_Deep) {
         return nullptr;
@@ -107,14 +107,14 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Unary()
     return node;
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Unary_Alternatives()
+Node* PerceptionFunctionGrammarClass::Parse_Unary_Alternatives()
 {
-    using AlternativeType = Node* (PerceptionFunctionSpiritGrammar::*)();
+    using AlternativeType = Node* (PerceptionFunctionGrammarClass::*)();
     // "-5" is a number because number is tried before negation.
     static constexpr AlternativeType ALTERNATIVES[] = {
-        &PerceptionFunctionSpiritGrammar::Parse_Number,        &PerceptionFunctionSpiritGrammar::Parse_Token_Expression,
-        &PerceptionFunctionSpiritGrammar::Parse_Object_Reference, &PerceptionFunctionSpiritGrammar::Parse_Function_Call,
-        &PerceptionFunctionSpiritGrammar::Parse_Parenthesised, &PerceptionFunctionSpiritGrammar::Parse_Negation,
+        &PerceptionFunctionGrammarClass::Parse_Number,        &PerceptionFunctionGrammarClass::Parse_Token_Expression,
+        &PerceptionFunctionGrammarClass::Parse_Object_Reference, &PerceptionFunctionGrammarClass::Parse_Function_Call,
+        &PerceptionFunctionGrammarClass::Parse_Parenthesised, &PerceptionFunctionGrammarClass::Parse_Negation,
     };
     for (const AlternativeType alternative : ALTERNATIVES) {
         const SavePointStruct point = Save();
@@ -130,7 +130,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Unary_Alternatives()
 }
 
 // Parentheses leave no node of their own.
-Node* PerceptionFunctionSpiritGrammar::Parse_Parenthesised()
+Node* PerceptionFunctionGrammarClass::Parse_Parenthesised()
 {
     if (!Match_Char('(')) {
         return nullptr;
@@ -142,7 +142,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Parenthesised()
     return inner;
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Negation()
+Node* PerceptionFunctionGrammarClass::Parse_Negation()
 {
     SpanStruct minus;
     if (!Match_Char('-', minus)) {
@@ -158,7 +158,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Negation()
 }
 
 // The dots nest to the left; bindings become the last child of the top dot.
-Node* PerceptionFunctionSpiritGrammar::Parse_Token_Expression()
+Node* PerceptionFunctionGrammarClass::Parse_Token_Expression()
 {
     Node* top = Parse_Word(PARSE_KIND_NAME, false);
     if (top == nullptr) {
@@ -198,7 +198,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Token_Expression()
 }
 
 // One binding stands for itself; several get a grouping node; commas leave nothing.
-Node* PerceptionFunctionSpiritGrammar::Parse_Binding_List()
+Node* PerceptionFunctionGrammarClass::Parse_Binding_List()
 {
     Node* first = Parse_Binding();
     if (first == nullptr) {
@@ -226,7 +226,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Binding_List()
     return group;
 }
 
-Node* PerceptionFunctionSpiritGrammar::Parse_Binding()
+Node* PerceptionFunctionGrammarClass::Parse_Binding()
 {
     Node* name = Parse_Word(PARSE_KIND_NAME, false);
     SpanStruct equals;
@@ -251,7 +251,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Binding()
 }
 
 // The brackets leave nothing; a grouping node holds database and object name.
-Node* PerceptionFunctionSpiritGrammar::Parse_Object_Reference()
+Node* PerceptionFunctionGrammarClass::Parse_Object_Reference()
 {
     Node* database = Parse_Word(PARSE_KIND_NAME, false);
     if (database == nullptr || !Match_Char('[')) {
@@ -267,7 +267,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Object_Reference()
 }
 
 // The "(" is the parent of (name, arguments if any, the ")" as an unclaimed leaf).
-Node* PerceptionFunctionSpiritGrammar::Parse_Function_Call()
+Node* PerceptionFunctionGrammarClass::Parse_Function_Call()
 {
     Node* name = Parse_Word(PARSE_KIND_NAME, false);
     SpanStruct open;
@@ -297,7 +297,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Function_Call()
 }
 
 // Read as a loop, built as the right-nested tree: "x, y, z" gives 14(x, 14(y, z)).
-Node* PerceptionFunctionSpiritGrammar::Parse_Argument_List()
+Node* PerceptionFunctionGrammarClass::Parse_Argument_List()
 {
     Node* first = Parse_Comparison();
     if (first == nullptr) {
@@ -333,7 +333,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Argument_List()
 // ---- Tokens --------------------------------------------------------------------------------
 
 // A number is one unit: no blanks inside, and its text is exactly what was matched.
-Node* PerceptionFunctionSpiritGrammar::Parse_Number()
+Node* PerceptionFunctionGrammarClass::Parse_Number()
 {
     const char* start = Skip_Blanks(Cursor);
     const char* scan = start;
@@ -380,7 +380,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Number()
 // A name (letter, then letters, digits, "_") or, with allow_bar, an object name that may also
 // hold "|". Each character takes in the blanks after it, so blanks inside or after the word
 // are part of its text.
-Node* PerceptionFunctionSpiritGrammar::Parse_Word(int kind, bool allow_bar)
+Node* PerceptionFunctionGrammarClass::Parse_Word(int kind, bool allow_bar)
 {
     const char* start = Skip_Blanks(Cursor);
     if (start == End || !Is_Letter(*start)) {
@@ -396,7 +396,7 @@ Node* PerceptionFunctionSpiritGrammar::Parse_Word(int kind, bool allow_bar)
 
 // A double quote, letters, digits and "_" (blanks taken in), a double quote; the text runs from
 // the opening quote to the blanks after the closing one.
-Node* PerceptionFunctionSpiritGrammar::Parse_String_Literal()
+Node* PerceptionFunctionGrammarClass::Parse_String_Literal()
 {
     const char* start = Skip_Blanks(Cursor);
     if (start == End || *start != '"') {
@@ -416,13 +416,13 @@ Node* PerceptionFunctionSpiritGrammar::Parse_String_Literal()
 
 // ---- Matching ------------------------------------------------------------------------------
 
-const char* PerceptionFunctionSpiritGrammar::Skip_Blanks(const char* cursor) const
+const char* PerceptionFunctionGrammarClass::Skip_Blanks(const char* cursor) const
 {
     return AsciiCharacterTable::Skip_Blanks(cursor, End);
 }
 
 // A one-character match takes in the blanks that follow it.
-bool PerceptionFunctionSpiritGrammar::Match_Char(char expected, SpanStruct& span)
+bool PerceptionFunctionGrammarClass::Match_Char(char expected, SpanStruct& span)
 {
     const char* at = Skip_Blanks(Cursor);
     if (at == End || *at != expected) {
@@ -433,13 +433,13 @@ bool PerceptionFunctionSpiritGrammar::Match_Char(char expected, SpanStruct& span
     return true;
 }
 
-bool PerceptionFunctionSpiritGrammar::Match_Char(char expected)
+bool PerceptionFunctionGrammarClass::Match_Char(char expected)
 {
     SpanStruct ignored;
     return Match_Char(expected, ignored);
 }
 
-bool PerceptionFunctionSpiritGrammar::Match_Any_Of(const char* choices, SpanStruct& span)
+bool PerceptionFunctionGrammarClass::Match_Any_Of(const char* choices, SpanStruct& span)
 {
     const char* at = Skip_Blanks(Cursor);
     if (at == End || *at == '\0' || std::strchr(choices, *at) == nullptr) {
@@ -449,7 +449,7 @@ bool PerceptionFunctionSpiritGrammar::Match_Any_Of(const char* choices, SpanStru
 }
 
 // A two-character operator is one unit: no blanks inside, none taken in after it.
-bool PerceptionFunctionSpiritGrammar::Match_Pair(const char* expected, SpanStruct& span)
+bool PerceptionFunctionGrammarClass::Match_Pair(const char* expected, SpanStruct& span)
 {
     const char* at = Skip_Blanks(Cursor);
     if (End - at < 2 || at[0] != expected[0] || at[1] != expected[1]) {
@@ -461,7 +461,7 @@ bool PerceptionFunctionSpiritGrammar::Match_Pair(const char* expected, SpanStruc
 }
 
 // Tried in this order, so "<=" wins over "<".
-bool PerceptionFunctionSpiritGrammar::Match_Comparison_Operator(SpanStruct& span)
+bool PerceptionFunctionGrammarClass::Match_Comparison_Operator(SpanStruct& span)
 {
     static const char* const PAIRS[] = {"==", "!=", ">=", "<="};
     for (const char* pair : PAIRS) {
@@ -472,12 +472,12 @@ bool PerceptionFunctionSpiritGrammar::Match_Comparison_Operator(SpanStruct& span
     return Match_Any_Of("<>", span);
 }
 
-Node* PerceptionFunctionSpiritGrammar::New_Node(int kind, const SpanStruct& span)
+Node* PerceptionFunctionGrammarClass::New_Node(int kind, const SpanStruct& span)
 {
     return Tree->New_Node(kind, span.Text, span.Length);
 }
 
-Node* PerceptionFunctionSpiritGrammar::Fail_Back_To(const SavePointStruct& point)
+Node* PerceptionFunctionGrammarClass::Fail_Back_To(const SavePointStruct& point)
 {
     if (PerceptionDiagnosticsPtr != nullptr && Cursor > Furthest) {
         Furthest = Cursor;

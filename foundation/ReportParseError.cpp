@@ -1,4 +1,4 @@
-#include "registry/ReportParseError.h"
+#include "foundation/ReportParseError.h"
 
 #include "platform/Platform.h"
 

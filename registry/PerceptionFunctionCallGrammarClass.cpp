@@ -1,8 +1,8 @@
-// Hand-written like the equation grammar (see PerceptionFunctionSpiritGrammar.cpp): blanks are
+// Hand-written like the equation grammar (see PerceptionFunctionGrammarClass.cpp): blanks are
 // taken in by the character before them, which Spirit's leaf directive did not allow.
-#include "registry/PerceptionFunctionCallSpiritGrammar.h"
+#include "registry/PerceptionFunctionCallGrammarClass.h"
 
-#include "equations/AsciiCharacterTable.h"
+#include "foundation/AsciiCharacterTable.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ private:
     const char* End;
 };
 
-bool Parse_Binding(CallScannerClass& scanner, PerceptionFunctionCallSpiritGrammar::BindingTextStruct& binding)
+bool Parse_Binding(CallScannerClass& scanner, PerceptionFunctionCallGrammarClass::BindingTextStruct& binding)
 {
     return scanner.Identifier(binding.Left) && scanner.Char('=') && scanner.Identifier(binding.Right);
 }
@@ -62,7 +62,7 @@ bool Parse_Binding(CallScannerClass& scanner, PerceptionFunctionCallSpiritGramma
 // 1. The function name.
 // 2. "{", then bindings separated by commas (none at all is allowed), then "}".
 // 3. Nothing but blanks after it.
-bool PerceptionFunctionCallSpiritGrammar::Parse(const std::string& text, CallTextStruct& call)
+bool PerceptionFunctionCallGrammarClass::Parse(const std::string& text, CallTextStruct& call)
 {
     const std::size_t nul = text.find('\0');
     const char* begin = text.data();
