@@ -1,6 +1,14 @@
 #include "foundation/TheHostBinding.h"
 
+#include "foundation/RoundingMode.h"
+
 HostBindingStruct TheHostBinding;
+
+namespace {
+
+bool Host_Has_Bound = false;
+
+}  // namespace
 
 void Init_Perception_DLL(TokenConverterType* token_converter,
                          BindTokenCallbackType bind_token_callback,
@@ -21,4 +29,9 @@ void Init_Perception_DLL(TokenConverterType* token_converter,
                                        skip_file_callback,   file_loaded_callback,  find_database_callback,
                                        set_state_value_method, reset_state_method,  file_manager,
                                        host_flag};
+    // Only the first call: a host that sets another mode later keeps it, as it would after load.
+    if (!Host_Has_Bound) {
+        Restore_Rounding_Lost_At_Program_Start();
+        Host_Has_Bound = true;
+    }
 }

@@ -25,7 +25,7 @@ bool Count_Units_Of_Type(const PerceptionContextClass& context, PerceptionTokenT
                          const PerceptionEvaluationStateClass& state, float& result)
 {
     float type_value;
-    if (!state.Find_Value(TOKEN_TYPE, type_value)) {
+    if (!state.Find_Value(TOKEN_UNIT_TYPE, type_value)) {
         return false;
     }
     const unsigned int type = PerceptionEvaluationStateClass::Value_Bits(type_value);

@@ -27,7 +27,7 @@ enum ExampleTokenType : PerceptionTokenType {
     TOKEN_UNITS_OF_TYPE,
     TOKEN_HAS_UPGRADE,
     // Parameters
-    TOKEN_TYPE,
+    TOKEN_UNIT_TYPE,
     TOKEN_UPGRADE,
     TOKEN_COUNT_OF_TOKENS
 };

@@ -1,3 +1,5 @@
+#include "foundation/RoundingMode.h"
+
 #include <cfenv>
 
 namespace {
@@ -10,3 +12,6 @@ __attribute__((constructor)) void Set_Rounding_Toward_Zero_On_Load()
 }
 
 }  // namespace
+
+// Nothing resets the mode between loading and the host's first call here.
+void Restore_Rounding_Lost_At_Program_Start() {}

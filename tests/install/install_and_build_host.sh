@@ -1,18 +1,36 @@
 #!/usr/bin/env bash
-# usage: install_and_build_host.sh BUILD_DIR SCRATCH HOST_SOURCE CMAKE CXX
+# usage: install_and_build_host.sh BUILD_DIR SCRATCH HOST_SOURCE CMAKE CXX [TOOLCHAIN_FILE EMULATOR]
+# With a toolchain file the host is cross-built, linked with its runtime static like the
+# library, and run through the emulator (Wine) with the DLL beside it, where Windows looks.
 set -euo pipefail
-build_dir=$1 scratch=$2 host_source=$3 cmake=$4 cxx=$5
+build_dir=$1 scratch=$2 host_source=$3 cmake=$4 cxx=$5 toolchain=${6:-} emulator=${7:-}
 rm -rf "$scratch"
 prefix=$scratch/prefix
 "$cmake" --install "$build_dir" --prefix "$prefix" >/dev/null
 
+cross=() static=()
+if [ -n "$toolchain" ]; then
+  cross=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_EXE_LINKER_FLAGS=-static)
+  static=(-static)
+fi
+
+run_host() {
+  if [ -n "$emulator" ]; then
+    cp "$prefix"/bin/*.dll "$(dirname "$1")"
+    "$emulator" "$1.exe"
+  else
+    LD_LIBRARY_PATH=$prefix/lib "$1"
+  fi
+}
+
 # CMake package.
 "$cmake" -S "$host_source" -B "$scratch/host" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
-  -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
+  -DCMAKE_CXX_COMPILER="$cxx" "${cross[@]}" >/dev/null
 "$cmake" --build "$scratch/host" >/dev/null
-LD_LIBRARY_PATH=$prefix/lib "$scratch/host/install_host"
+run_host "$scratch/host/install_host"
 
 # pkg-config file.
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
-"$cxx" -std=c++17 "$host_source/install_host.cpp" -o "$scratch/install_host_pc" $(pkg-config --cflags --libs cognexa)
-LD_LIBRARY_PATH=$prefix/lib "$scratch/install_host_pc"
+"$cxx" -std=c++17 "$host_source/install_host.cpp" -o "$scratch/install_host_pc" \
+  $(pkg-config --cflags --libs cognexa) "${static[@]}"
+run_host "$scratch/install_host_pc"

@@ -138,6 +138,9 @@ TEST(MegaExtract, NamesLeadingOutsideTheTargetAreRefusedAndNothingLandsOutside)
 
 TEST(MegaExtract, ALinkPlantedInTheTargetDoesNotLeadOutside)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "POSIX only: mingw's std::filesystem cannot create symbolic links";
+#endif
     const fs::path work = Fresh_Folder("work");
     Write_File(work / "linked.meg", Raw_Archive({{"DATA\\PAYLOAD.TXT", "payload"}, {"TOP.TXT", "top"}}));
     fs::create_directories(work / "outside");

@@ -8,12 +8,69 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
+#if defined(_WIN32)
+// One argument of a Windows command line, quoted so the C runtime splits it back as written.
+std::string Command_Line_Quoted(const std::string& text)
+{
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char byte : text) {
+        if (byte == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(byte == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += byte;
+    }
+    return quoted.append(2 * backslashes, '\\') + "\"";
+}
+
+HANDLE Inheritable_File(const fs::path& path, DWORD access, DWORD disposition)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileA(path.string().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+int Run_Program(const std::vector<std::string>& arguments, const fs::path& where, const fs::path& out,
+                const fs::path& err)
+{
+    std::string command = Command_Line_Quoted(COGNEXA_INSTALLED_TOOL ".exe");
+    for (const std::string& argument : arguments) {
+        command += " " + Command_Line_Quoted(argument);
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = Inheritable_File("NUL", GENERIC_READ, OPEN_EXISTING);
+    startup.hStdOutput = Inheritable_File(out, GENERIC_WRITE, CREATE_ALWAYS);
+    startup.hStdError = Inheritable_File(err, GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION process = {};
+    DWORD status = static_cast<DWORD>(-1);
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, where.string().c_str(), &startup,
+                       &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+        CloseHandle(handle);
+    }
+    return static_cast<int>(status);
+}
+#else
 std::string Shell_Quoted(const std::string& text)
 {
     std::string quoted = "'";
@@ -22,6 +79,19 @@ std::string Shell_Quoted(const std::string& text)
     }
     return quoted + "'";
 }
+
+int Run_Program(const std::vector<std::string>& arguments, const fs::path& where, const fs::path& out,
+                const fs::path& err)
+{
+    std::string command = "cd " + Shell_Quoted(where.string()) + " && " + Shell_Quoted(COGNEXA_INSTALLED_TOOL);
+    for (const std::string& argument : arguments) {
+        command += " " + Shell_Quoted(argument);
+    }
+    command += " >" + Shell_Quoted(out.string()) + " 2>" + Shell_Quoted(err.string()) + " </dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
 
 void Put_Le32(std::string& image, std::uint32_t value)
 {
@@ -54,14 +124,8 @@ ToolRunStruct Run_Tool(const std::vector<std::string>& arguments, const fs::path
     const fs::path where = folder.empty() ? Fresh_Folder("run") : folder;
     const fs::path out = where / ".tool-stdout";
     const fs::path err = where / ".tool-stderr";
-    std::string command = "cd " + Shell_Quoted(where.string()) + " && " + Shell_Quoted(COGNEXA_INSTALLED_TOOL);
-    for (const std::string& argument : arguments) {
-        command += " " + Shell_Quoted(argument);
-    }
-    command += " >" + Shell_Quoted(out.string()) + " 2>" + Shell_Quoted(err.string()) + " </dev/null";
-    const int status = std::system(command.c_str());
     ToolRunStruct run;
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Status = Run_Program(arguments, where, out, err);
     run.Out = Read_File(out);
     run.Err = Read_File(err);
     fs::remove(out);
