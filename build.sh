@@ -88,10 +88,12 @@ windows_build() {
   export WINEPREFIX=$PWD/build-win32/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   cmake -S . -B build-win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot --init
-  # A server that stays up: without it every program's exit waits for the server to linger out,
-  # and ctest sees each test take seconds.
-  wineserver --persistent
+  # The server and Wine's own services start here, away from the build's and ctest's output
+  # pipes: started by a test, they would hold the pipe open after the test ends. The server
+  # stays up until the job ends, so a program's exit does not wait for it to linger out.
+  wineserver --persistent </dev/null >/dev/null 2>&1
+  trap 'wineserver --kill 2>/dev/null || true' EXIT
+  wineboot --init </dev/null >/dev/null 2>&1
   cmake --build build-win32
   rm -rf build-win32/prefix
   cmake --install build-win32 --prefix build-win32/prefix >/dev/null
@@ -108,7 +110,6 @@ windows_checks() {
   windows_build
   local status=0
   ctest --test-dir build-win32 --output-on-failure -j "$(nproc)" || status=$?
-  wineserver --kill
   echo "Windows build and tests: $((SECONDS - started)) s"
   return $status
 }

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # usage: install_and_build_host.sh BUILD_DIR SCRATCH HOST_SOURCE CMAKE CXX [TOOLCHAIN_FILE EMULATOR]
-# With a toolchain file the host is cross-built, linked with its runtime static like the
-# library, and run through the emulator (Wine) with the DLL beside it, where Windows looks.
+# With a toolchain file the hosts are cross-built and run through the emulator (Wine) with the
+# DLL beside them, where Windows looks for it: the CMake-built host with its C++ runtime linked
+# in, the other with mingw-w64's runtime DLLs, so a host on either runtime is shown to work with
+# the library's own copy.
 set -euo pipefail
 build_dir=$1 scratch=$2 host_source=$3 cmake=$4 cxx=$5 toolchain=${6:-} emulator=${7:-}
 rm -rf "$scratch"
 prefix=$scratch/prefix
 "$cmake" --install "$build_dir" --prefix "$prefix" >/dev/null
 
-cross=() static=()
+cross=()
 if [ -n "$toolchain" ]; then
   cross=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_EXE_LINKER_FLAGS=-static)
-  static=(-static)
+  runtime_dirs=
+  for runtime_dll in libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll; do
+    runtime_dirs+="$(winepath -w "$(dirname "$("$cxx" -print-file-name=$runtime_dll)")");"
+  done
+  export WINEPATH=$runtime_dirs
 fi
 
 run_host() {
@@ -32,5 +38,5 @@ run_host "$scratch/host/install_host"
 # pkg-config file.
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 "$cxx" -std=c++17 "$host_source/install_host.cpp" -o "$scratch/install_host_pc" \
-  $(pkg-config --cflags --libs cognexa) "${static[@]}"
+  $(pkg-config --cflags --libs cognexa)
 run_host "$scratch/install_host_pc"

@@ -19,6 +19,17 @@ namespace fs = std::filesystem;
 namespace {
 
 #if defined(_WIN32)
+// The tool's console output as the C runtime reads text: line ends without their carriage returns.
+std::string Text_Of(std::string bytes)
+{
+    std::string::size_type kept = 0;
+    for (std::string::size_type at = 0; at < bytes.size(); ++at) {
+        if (!(bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n')) bytes[kept++] = bytes[at];
+    }
+    bytes.resize(kept);
+    return bytes;
+}
+
 // One argument of a Windows command line, quoted so the C runtime splits it back as written.
 std::string Command_Line_Quoted(const std::string& text)
 {
@@ -71,6 +82,11 @@ int Run_Program(const std::vector<std::string>& arguments, const fs::path& where
     return static_cast<int>(status);
 }
 #else
+std::string Text_Of(std::string bytes)
+{
+    return bytes;
+}
+
 std::string Shell_Quoted(const std::string& text)
 {
     std::string quoted = "'";
@@ -126,8 +142,8 @@ ToolRunStruct Run_Tool(const std::vector<std::string>& arguments, const fs::path
     const fs::path err = where / ".tool-stderr";
     ToolRunStruct run;
     run.Status = Run_Program(arguments, where, out, err);
-    run.Out = Read_File(out);
-    run.Err = Read_File(err);
+    run.Out = Text_Of(Read_File(out));
+    run.Err = Text_Of(Read_File(err));
     fs::remove(out);
     fs::remove(err);
     return run;
