@@ -80,39 +80,40 @@ install_windows_packages() {
   install_missing_packages
 }
 
-# Cross-builds the library, the tool, the examples and the tests into build-win32/, installs
-# the library and the tool into build-win32/prefix and zips that prefix: the Windows download.
-windows_build() {
+# The 32-bit Windows build and its tests under Wine. Cross-builds the library, the tool, the
+# examples and the tests into build-win32/, installs the library and the tool into
+# build-win32/prefix, zips that prefix (the Windows download) and runs the library's, registry,
+# data, tool and launcher-core suites and the install test. Runs in a subshell: Wine's settings
+# and its server end with it.
+windows_checks() (
+  local started=$SECONDS
   install_windows_packages
-  # Wine runs the test programs during the build (test discovery), in a prefix of the build's own.
+  # Wine runs the test programs during the build (test discovery) too, in a prefix of the
+  # build's own. Without a display a message box returns at once, so no test can leave one open.
   export WINEPREFIX=$PWD/build-win32/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY WAYLAND_DISPLAY
   cmake -S . -B build-win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
   # The server and Wine's own services start here, away from the build's and ctest's output
-  # pipes: started by a test, they would hold the pipe open after the test ends. The server
-  # stays up until the job ends, so a program's exit does not wait for it to linger out.
+  # pipes: started by a test, they would hold its pipe open after the test ends. The server
+  # stays up until this job ends, so a program's exit does not wait for it to linger out.
   wineserver --persistent </dev/null >/dev/null 2>&1
   trap 'wineserver --kill 2>/dev/null || true' EXIT
   wineboot --init </dev/null >/dev/null 2>&1
   cmake --build build-win32
+
   rm -rf build-win32/prefix
   cmake --install build-win32 --prefix build-win32/prefix >/dev/null
   local version
   version=$(sed -n 's/^project(Cognexa VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
   (cd build-win32/prefix && cmake -E tar cf "../cognexa-$version-win32.zip" --format=zip .)
   echo "Windows download: build-win32/cognexa-$version-win32.zip"
-}
 
-# The Windows build and its tests under Wine: the library's, registry, data, tool and launcher
-# core suites and the install test.
-windows_checks() {
-  local started=$SECONDS
-  windows_build
   local status=0
   ctest --test-dir build-win32 --output-on-failure -j "$(nproc)" || status=$?
   echo "Windows build and tests: $((SECONDS - started)) s"
   return $status
-}
+)
 
 job=${1:-}
 case "$job" in
