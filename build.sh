@@ -97,13 +97,14 @@ windows_checks() (
   # The server and Wine's own services start here, away from the build's and ctest's output
   # pipes: started by a test, they would hold its pipe open after the test ends. The server
   # stays up until this job ends, so a program's exit does not wait for it to linger out.
+  mkdir -p "$WINEPREFIX"
   wineserver --persistent </dev/null >/dev/null 2>&1
   trap 'wineserver --kill 2>/dev/null || true' EXIT
   wineboot --init </dev/null >/dev/null 2>&1
   cmake --build build-win32
 
   rm -rf build-win32/prefix
-  cmake --install build-win32 --prefix build-win32/prefix >/dev/null
+  cmake --install build-win32 --prefix build-win32/prefix --strip >/dev/null
   local version
   version=$(sed -n 's/^project(Cognexa VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
   (cd build-win32/prefix && cmake -E tar cf "../cognexa-$version-win32.zip" --format=zip .)
