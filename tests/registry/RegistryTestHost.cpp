@@ -1,5 +1,6 @@
 #include "RegistryTestHost.h"
 
+#include "TestHostBindingStruct.h"
 #include "data/MegaArchiveWriterClass.h"
 
 #include <cctype>
@@ -106,16 +107,22 @@ RegistryTestHost::RegistryTestHost()
 RegistryTestHost::~RegistryTestHost()
 {
     Current = nullptr;
-    Set_Notice_Handler(nullptr);
-    Init_Perception_DLL(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                        nullptr, nullptr, nullptr);
+    TestHostBindingStruct::Uninstall();
 }
 
 void RegistryTestHost::Install(MegaFileManagerClass* files)
 {
-    Init_Perception_DLL(&TheTokenConverter, Bind_Token, Evaluate_Token, Notify, Random_Midpoint, nullptr, Skip_File,
-                        File_Loaded, No_Database, &PerceptionEvaluationStateClass::Set_Value,
-                        &PerceptionEvaluationStateClass::Reset_Values, files, nullptr);
+    TestHostBindingStruct binding;
+    binding.Token_Converter = &TheTokenConverter;
+    binding.Bind_Token_Callback = Bind_Token;
+    binding.Evaluate_Token_Callback = Evaluate_Token;
+    binding.Evaluate_Notify_Callback = Notify;
+    binding.Random_Float_Callback = Random_Midpoint;
+    binding.Skip_File_Callback = Skip_File;
+    binding.File_Loaded_Callback = File_Loaded;
+    binding.Find_Database_Callback = No_Database;
+    binding.File_Manager = files;
+    binding.Install();
 }
 
 std::string RegistryTestHost::Token_Name(PerceptionTokenType token)
