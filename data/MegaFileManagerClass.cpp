@@ -6,7 +6,6 @@
 #include "data/MegaFileSlotStruct.h"
 #include "data/NameHelpers.h"
 #include "data/WildcardPattern.h"
-#include "foundation/AsciiCharacterTable.h"
 
 #include <chrono>
 #include <cstring>
@@ -16,7 +15,17 @@ namespace {
 
 const char* const Archive_List_Name = "Data\\MegaFiles.xml";
 
-using AsciiCharacterTable::Ascii_Equal_Ignoring_Case;
+bool Equal_Ignoring_Case(const std::string& left, const std::string& right)
+{
+    if (left.size() != right.size()) return false;
+    for (std::string::size_type i = 0; i < left.size(); ++i) {
+        char a = left[i], b = right[i];
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+        if (a != b) return false;
+    }
+    return true;
+}
 
 bool Is_Dot_Entry(const char* name)
 {
@@ -176,7 +185,7 @@ bool MegaFileManagerClass::Remove_Mega_File(const std::string& path)
     LockType lock = Take_Lock();
     if (!lock.owns_lock()) return false;
     for (std::size_t position = 0; position < Archives.size(); ++position) {
-        if (Ascii_Equal_Ignoring_Case(Archives[position]->Path, path)) {
+        if (Equal_Ignoring_Case(Archives[position]->Path, path)) {
             Remove_Slot(position);
             return true;
         }
@@ -197,7 +206,7 @@ bool MegaFileManagerClass::Is_Mega_File_Loaded(const std::string& path)
     LockType lock = Take_Lock();
     if (!lock.owns_lock()) return false;
     for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
-        if (Ascii_Equal_Ignoring_Case(slot->Path, path)) return true;
+        if (Equal_Ignoring_Case(slot->Path, path)) return true;
     }
     return false;
 }
