@@ -12,7 +12,8 @@ class LauncherPlatformClass;
 
 // The launcher's string table: tab-separated UTF-16 text laid out like a spreadsheet, one row
 // per key and one column per language. Lookups fall back through three language columns and
-// finally to the key name itself, so a missing text never fails.
+// finally to the key name itself, so a missing text never fails. Every operation is named in
+// the style of the table's established ones (SetSection, GetText, GetTextAnsi, LanguageName).
 class ProfileTable {
 public:
     // Finds the embedded resource of that name and parses it for the user's UI language.
