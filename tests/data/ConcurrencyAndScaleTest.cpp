@@ -149,7 +149,7 @@ TEST_P(FileManagerScale, TenThousandMembersOpenFindAndEnumerate)
     int find = manager.Find_First("Data\\*", &data);
     ASSERT_NE(find, -1);
     do {
-        EXPECT_EQ(data.dwFileAttributes, static_cast<std::uint32_t>(FILE_ATTRIBUTE_DIRECTORY));
+        EXPECT_EQ(data.dwFileAttributes, static_cast<std::uint32_t>(COGNEXA_FILE_ATTRIBUTE_DIRECTORY));
         directories.insert(data.cFileName);
     } while (manager.Find_Next(find, &data));
     manager.Find_Close(find);

@@ -50,7 +50,7 @@ protected:
         do {
             const std::string name = data.cFileName;
             if (name != "." && name != "..") {
-                entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                entries.push_back({name, (data.dwFileAttributes & COGNEXA_FILE_ATTRIBUTE_DIRECTORY) != 0});
             }
         } while (Manager.Find_Next(find, &data));
         EXPECT_FALSE(Manager.Find_Next(find, &data)) << "after the end";
