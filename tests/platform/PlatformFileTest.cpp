@@ -1,3 +1,11 @@
+// First, so nothing else can have defined what the record header must not.
+#include <cognexa/FindData.h>
+
+#if !defined(_WIN32) && (defined(MAX_PATH) || defined(FILE_ATTRIBUTE_DIRECTORY) || defined(FILE_ATTRIBUTE_NORMAL) || \
+                         defined(FILE_ATTRIBUTE_READONLY))
+#error "<cognexa/FindData.h> defines names that <windows.h> owns"
+#endif
+
 #include "foundation/LibraryPlatformClass.h"
 #include "foundation/NoticeDispatch.h"
 #include "platform/memory/InstalledMemoryPlatformClass.h"
@@ -6,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -14,6 +23,10 @@
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+
+// Hosts built against the Windows record read this one.
+static_assert(sizeof(WIN32_FIND_DATAA) == 320 && offsetof(WIN32_FIND_DATAA, cFileName) == 44,
+              "the find record keeps the Windows layout");
 
 namespace {
 
