@@ -4,10 +4,7 @@
 #include "data/MegaArchiveWriterClass.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 const char EQUATION_DIRECTORY[] = "Data/XML/AI/PerceptualEquations/";
 
@@ -130,24 +127,9 @@ std::string RegistryTestHost::Token_Name(PerceptionTokenType token)
     return token >= 0 && static_cast<std::size_t>(token) < TheTokenNames.size() ? TheTokenNames[token] : "?";
 }
 
-ScratchGameRoot::ScratchGameRoot() : Previous_Directory(std::filesystem::current_path())
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "cognexa-registry-XXXXXX").string();
-    Root = mkdtemp(pattern.data());
-    std::filesystem::current_path(Root);
-}
-
-ScratchGameRoot::~ScratchGameRoot()
-{
-    std::filesystem::current_path(Previous_Directory);
-    std::filesystem::remove_all(Root);
-}
-
 void ScratchGameRoot::Write(const std::string& relative_path, const std::string& content) const
 {
-    const std::filesystem::path path = Root / relative_path;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
+    Files.Add_File(relative_path, content);
 }
 
 std::string ScratchGameRoot::Equation_File(const std::vector<std::pair<std::string, std::string>>& equations)
@@ -172,6 +154,7 @@ void ScratchGameRoot::Write_Archive(const std::string& archive_path,
     for (const auto& [name, content] : members) {
         ASSERT_TRUE(writer.Add_File(name, content)) << writer.Get_Last_Error();
     }
-    std::filesystem::create_directories((Root / archive_path).parent_path());
-    ASSERT_TRUE(writer.Write_To_File((Root / archive_path).string()));
+    const std::string::size_type slash = archive_path.find_last_of("/\\");
+    if (slash != std::string::npos) Files.Add_Directory(archive_path.substr(0, slash));
+    ASSERT_TRUE(writer.Write_To_File(archive_path));
 }
