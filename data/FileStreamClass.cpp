@@ -72,8 +72,8 @@ bool FileStreamClass::Close()
     if ((!Has_System_Handle() && !Has_Member_Handle()) || Access == ACCESS_NONE) return false;
     bool closed;
     if (Has_System_Handle()) {
+        closed = System_File->Close();
         delete System_File;
-        closed = true;
     } else {
         MegaFileManagerClass* manager = Installed_File_Manager();
         closed = manager != nullptr && manager->Close_Sub_File(Member_Handle);

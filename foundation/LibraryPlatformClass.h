@@ -19,6 +19,9 @@ public:
     virtual ~PlatformFileClass() = default;
 
     // Bytes transferred (short only at the end of the file), or -1.
+    // False when the OS reports an error, for example written data it could not store; the file
+    // is released either way. A file not closed is closed when destroyed.
+    virtual bool Close() = 0;
     virtual int Read(void* buffer, int count) = 0;
     virtual int Write(const void* buffer, int count) = 0;
     // origin 0 begin, 1 current, 2 end; the new position, or -1.

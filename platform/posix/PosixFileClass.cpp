@@ -32,8 +32,16 @@ std::unique_ptr<PlatformFileClass> PosixFileClass::Open(const char* name, int fl
 
 PosixFileClass::~PosixFileClass()
 {
+    Close();
+}
+
+bool PosixFileClass::Close()
+{
+    if (Descriptor < 0) return true;
     // The descriptor is released even when close reports EINTR; retrying could close another.
-    ::close(Descriptor);
+    const bool closed = ::close(Descriptor) == 0;
+    Descriptor = -1;
+    return closed;
 }
 
 int PosixFileClass::Read(void* buffer, int count)

@@ -16,6 +16,7 @@ public:
     PosixFileClass(const PosixFileClass&) = delete;
     PosixFileClass& operator=(const PosixFileClass&) = delete;
 
+    bool Close() override;
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
     int Seek(int offset, int origin) override;
@@ -25,7 +26,7 @@ public:
 private:
     explicit PosixFileClass(int descriptor) : Descriptor(descriptor) {}
 
-    const int Descriptor;
+    int Descriptor;
 };
 
 #endif
