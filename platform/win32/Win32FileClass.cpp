@@ -6,7 +6,15 @@ Win32FileClass::Win32FileClass(HANDLE handle) : Handle(handle) {}
 
 Win32FileClass::~Win32FileClass()
 {
-    CloseHandle(Handle);
+    Close();
+}
+
+bool Win32FileClass::Close()
+{
+    if (Handle == INVALID_HANDLE_VALUE) return true;
+    const bool closed = CloseHandle(Handle);
+    Handle = INVALID_HANDLE_VALUE;
+    return closed;
 }
 
 std::unique_ptr<PlatformFileClass> Win32FileClass::Open(const char* name, DWORD access, DWORD disposition)

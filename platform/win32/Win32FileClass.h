@@ -17,6 +17,7 @@ public:
     // Null when the name does not open or names something other than a file on disk.
     static std::unique_ptr<PlatformFileClass> Open(const char* name, DWORD access, DWORD disposition);
 
+    bool Close() override;
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
     int Seek(int offset, int origin) override;

@@ -4,7 +4,27 @@
 #include "platform/win32/Win32LockClass.h"
 #include "platform/win32/Win32SearchClass.h"
 
-Win32LibraryPlatformClass::Win32LibraryPlatformClass(MessageBoxFunctionType message_box) : Message_Box(message_box) {}
+namespace {
+
+// Holds the native platform without ever destroying it: a notice or a file opened from a
+// static destructor, in any order, still finds it.
+union NativePlatformStorage {
+    constexpr NativePlatformStorage() : Native() {}
+    ~NativePlatformStorage() {}
+    Win32LibraryPlatformClass Native;
+};
+
+// Constant-initialised: in place before any constructor of a static object runs.
+NativePlatformStorage TheNativePlatform;
+
+}  // namespace
+
+LibraryPlatformClass* Native_Library_Platform()
+{
+    return &TheNativePlatform.Native;
+}
+
+LibraryPlatformClass* TheLibraryPlatformPtr = &TheNativePlatform.Native;
 
 std::unique_ptr<PlatformFileClass> Win32LibraryPlatformClass::Open_File_For_Reading(const char* name)
 {
@@ -29,5 +49,5 @@ std::unique_ptr<PlatformLockClass> Win32LibraryPlatformClass::Create_Lock()
 
 void Win32LibraryPlatformClass::Show_Notice(const char* caption, const char* text)
 {
-    Message_Box(nullptr, text, caption, MB_OK | MB_ICONERROR);
+    Notice_Box()(nullptr, text, caption, MB_OK | MB_ICONERROR);
 }

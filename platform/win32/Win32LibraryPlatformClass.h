@@ -11,9 +11,13 @@ class Win32LibraryPlatformClass : public LibraryPlatformClass {
 public:
     typedef int(WINAPI* MessageBoxFunctionType)(HWND, LPCSTR, LPCSTR, UINT);
 
-    // The notice is shown with message_box; tests hand in one that records instead of
-    // opening a window.
-    explicit Win32LibraryPlatformClass(MessageBoxFunctionType message_box = &MessageBoxA);
+    // The notice is shown with message_box, MessageBoxA when null; tests hand in one that records
+    // instead of opening a window. Constant-initialised, so the native platform is in place
+    // before any static constructor runs (the address of MessageBoxA is known only at run time).
+    constexpr explicit Win32LibraryPlatformClass(MessageBoxFunctionType message_box = nullptr)
+        : Message_Box(message_box)
+    {
+    }
 
     std::unique_ptr<PlatformFileClass> Open_File_For_Reading(const char* name) override;
     std::unique_ptr<PlatformFileClass> Create_File_For_Writing(const char* name) override;
@@ -22,7 +26,8 @@ public:
     // A modal box without owner window: error icon, one OK button.
     void Show_Notice(const char* caption, const char* text) override;
 
-    MessageBoxFunctionType Notice_Box() const { return Message_Box; }
+    // The function that shows the notice.
+    MessageBoxFunctionType Notice_Box() const { return Message_Box != nullptr ? Message_Box : &MessageBoxA; }
 
 private:
     MessageBoxFunctionType Message_Box;

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32SearchClass.h"
 
+#include "platform/FileNameWildcard.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,14 +10,18 @@ Win32SearchClass::Win32SearchClass(std::vector<WIN32_FIND_DATAA> matches) : Matc
 std::unique_ptr<PlatformSearchClass> Win32SearchClass::Start(const char* path, WIN32_FIND_DATAA* data)
 {
     if (path == nullptr || data == nullptr) return nullptr;
-    std::vector<WIN32_FIND_DATAA> matches(1);
-    HANDLE search = FindFirstFileA(path, &matches.back());
+    const std::string written = path;
+    const std::string pattern = written.substr(written.find_last_of("\\/:") + 1);
+
+    std::vector<WIN32_FIND_DATAA> matches;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(path, &entry);
     if (search == INVALID_HANDLE_VALUE) return nullptr;
     do {
-        matches.emplace_back();
-    } while (FindNextFileA(search, &matches.back()));
-    matches.pop_back();
+        if (FileNameWildcard::Matches(pattern, entry.cFileName)) matches.push_back(entry);
+    } while (FindNextFileA(search, &entry));
     FindClose(search);
+    if (matches.empty()) return nullptr;
 
     std::sort(matches.begin(), matches.end(), [](const WIN32_FIND_DATAA& left, const WIN32_FIND_DATAA& right) {
         return std::strcmp(left.cFileName, right.cFileName) < 0;

@@ -10,7 +10,9 @@
 // A directory search through FindFirstFileA and FindNextFileA. The matches are taken whole when
 // the search starts and handed out sorted by name (bytewise), so an enumeration comes in the
 // same order on every run and on every platform: Windows gives NTFS entries in its own
-// collation, FAT entries in creation order and Wine whatever the host's readdir gives.
+// collation, FAT entries in creation order and Wine whatever the host's readdir gives. Windows
+// also matches a pattern against a file's short 8.3 alias ("*.XML" finds "a.xmlx" through
+// "A~1.XML"), so each match is checked again against its long name with the library's wildcard.
 class Win32SearchClass : public PlatformSearchClass {
 public:
     // The first match written to data; null when nothing matches.
