@@ -14,6 +14,7 @@ packages=(
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
   clang libclang-rt-14-dev
+  libfparser-dev liblua5.4-dev libluajit-5.1-dev
 )
 
 install_missing_packages() {
