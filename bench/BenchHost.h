@@ -35,7 +35,8 @@ std::string Replace_Variables(const std::string& expression, std::string (*repla
 // "a * (b + 1)" -> "V.a * (V.b + 1)": each single-letter variable becomes a token path.
 std::string To_Token_Expression(const std::string& expression);
 
-// The letters' values as doubles, a to z, for engines that read variables from memory.
-double* Letter_Values();
+// The letters' values as doubles, a to z, for the peers' variables and callbacks; filled before
+// main runs.
+extern double TheLetterValues[26];
 
 #endif

@@ -14,7 +14,7 @@ const char* const VARIABLES = "a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y
 template <int Letter>
 double Letter_Function(const double*)
 {
-    return Letter_Values()[Letter];
+    return TheLetterValues[Letter];
 }
 
 template <int... Letters>
@@ -42,11 +42,11 @@ public:
         return Parser.Parse(expression, VARIABLES) < 0;
     }
 
-    double Evaluate() override { return Parser.Eval(Letter_Values()); }
+    double Evaluate() override { return Parser.Eval(TheLetterValues); }
 
     double Nanoseconds_Per_Evaluation(int evaluations) override
     {
-        const double* values = Letter_Values();
+        const double* values = TheLetterValues;
         return Time_Evaluations(evaluations, [this, values] { Keep(Parser.Eval(values)); });
     }
 

@@ -11,11 +11,22 @@
 
 namespace {
 
+// "--" starts a comment in Lua: "2--1" is written "2- -1".
+std::string Without_Comments(std::string expression)
+{
+    for (std::size_t position = expression.find("--"); position != std::string::npos;
+         position = expression.find("--", position)) {
+        expression.insert(position + 1, " ");
+    }
+    return expression;
+}
+
 struct LuaApiStruct {
     decltype(&luaL_newstate) New_State;
     decltype(&luaL_openlibs) Open_Libraries;
     decltype(&luaL_loadstring) Load_String;
     decltype(&lua_callk) Call;
+    decltype(&lua_pcallk) Protected_Call;
     decltype(&lua_tonumberx) To_Number;
     decltype(&lua_settop) Set_Top;
     decltype(&lua_pushvalue) Push_Value;
@@ -41,7 +52,8 @@ bool Load_Lua()
     void* library = dlopen("liblua5.4.so.0", RTLD_NOW | RTLD_LOCAL);
     return library != nullptr && Find(library, "luaL_newstate", TheLua.New_State) &&
            Find(library, "luaL_openlibs", TheLua.Open_Libraries) && Find(library, "luaL_loadstring", TheLua.Load_String) &&
-           Find(library, "lua_callk", TheLua.Call) && Find(library, "lua_tonumberx", TheLua.To_Number) &&
+           Find(library, "lua_callk", TheLua.Call) &&
+           Find(library, "lua_pcallk", TheLua.Protected_Call) && Find(library, "lua_tonumberx", TheLua.To_Number) &&
            Find(library, "lua_settop", TheLua.Set_Top) && Find(library, "lua_pushvalue", TheLua.Push_Value) &&
            Find(library, "lua_pushcclosure", TheLua.Push_Closure) && Find(library, "lua_pushnumber", TheLua.Push_Number) &&
            Find(library, "lua_setglobal", TheLua.Set_Global) && Find(library, "lua_createtable", TheLua.Create_Table) &&
@@ -51,7 +63,7 @@ bool Load_Lua()
 template <int Letter>
 int Letter_Function(lua_State* state)
 {
-    TheLua.Push_Number(state, Letter_Values()[Letter]);
+    TheLua.Push_Number(state, TheLetterValues[Letter]);
     return 1;
 }
 
@@ -77,7 +89,7 @@ public:
         } else {
             TheLua.Create_Table(State, 0, 26);
             for (int letter = 0; letter < 26; ++letter) {
-                TheLua.Push_Number(State, Letter_Values()[letter]);
+                TheLua.Push_Number(State, TheLetterValues[letter]);
                 TheLua.Set_Field(State, -2, std::string(1, static_cast<char>('a' + letter)).c_str());
             }
             TheLua.Set_Global(State, "V");
@@ -91,16 +103,20 @@ public:
         // Upvalues, not globals: the quickest way a Lua function reaches them.
         const std::string chunk =
             Functions ? std::string("local ") + LETTERS + " = " + LETTERS + "\nreturn function() return " +
-                            Replace_Variables(expression, [](char letter) { return std::string(1, letter) + "()"; }) +
+                            Replace_Variables(Without_Comments(expression), [](char letter) { return std::string(1, letter) + "()"; }) +
                             " end"
                       : "local V = V\nreturn function() return " +
-                            Replace_Variables(expression, [](char letter) { return std::string("V.") + letter; }) + " end";
+                            Replace_Variables(Without_Comments(expression), [](char letter) { return std::string("V.") + letter; }) + " end";
         if (TheLua.Load_String(State, chunk.c_str()) != LUA_OK) {
             TheLua.Set_Top(State, 0);
             return false;
         }
         TheLua.Call(State, 0, 1, 0, nullptr);
-        return true;
+        // One protected evaluation: an expression that fails at run time is not taken.
+        TheLua.Push_Value(State, 1);
+        const bool evaluated = TheLua.Protected_Call(State, 0, 1, 0, 0, nullptr) == LUA_OK;
+        TheLua.Set_Top(State, 1);
+        return evaluated;
     }
 
     double Evaluate() override

@@ -12,11 +12,22 @@
 
 namespace {
 
+// "--" starts a comment in Lua: "2--1" is written "2- -1".
+std::string Without_Comments(std::string expression)
+{
+    for (std::size_t position = expression.find("--"); position != std::string::npos;
+         position = expression.find("--", position)) {
+        expression.insert(position + 1, " ");
+    }
+    return expression;
+}
+
 struct LuajitApiStruct {
     decltype(&luaL_newstate) New_State;
     decltype(&luaL_openlibs) Open_Libraries;
     decltype(&luaL_loadstring) Load_String;
     decltype(&lua_call) Call;
+    decltype(&lua_pcall) Protected_Call;
     decltype(&lua_tonumber) To_Number;
     decltype(&lua_settop) Set_Top;
     decltype(&lua_pushvalue) Push_Value;
@@ -40,6 +51,7 @@ bool Load_Luajit()
     return library != nullptr && Find(library, "luaL_newstate", TheLuajit.New_State) &&
            Find(library, "luaL_openlibs", TheLuajit.Open_Libraries) &&
            Find(library, "luaL_loadstring", TheLuajit.Load_String) && Find(library, "lua_call", TheLuajit.Call) &&
+           Find(library, "lua_pcall", TheLuajit.Protected_Call) &&
            Find(library, "lua_tonumber", TheLuajit.To_Number) && Find(library, "lua_settop", TheLuajit.Set_Top) &&
            Find(library, "lua_pushvalue", TheLuajit.Push_Value) &&
            Find(library, "lua_pushlightuserdata", TheLuajit.Push_Pointer) &&
@@ -49,7 +61,7 @@ bool Load_Luajit()
 template <int Letter>
 double Letter_Function()
 {
-    return Letter_Values()[Letter];
+    return TheLetterValues[Letter];
 }
 
 template <int... Letters>
@@ -68,15 +80,19 @@ public:
     {
         TheLuajit.Open_Libraries(State);
         Publish_Functions(State, std::make_integer_sequence<int, 26>());
-        TheLuajit.Push_Pointer(State, Letter_Values());
+        TheLuajit.Push_Pointer(State, TheLetterValues);
         TheLuajit.Set_Field(State, LUA_GLOBALSINDEX, "address_values");
-        std::string prelude = "local ffi = require('ffi')\n";
-        if (functions) {
-            for (char letter = 'a'; letter <= 'z'; ++letter) {
-                prelude += std::string("local ") + letter + " = ffi.cast('double (*)(void)', address_" + letter + ")\n";
-            }
-        } else {
-            prelude += "local v = ffi.cast('const double *', address_values)\n";
+        // The FFI types are made once: a C type parsed again for every expression would fill
+        // LuaJIT's type table.
+        std::string setup = "local ffi = require('ffi')\nlocal letter = ffi.typeof('double (*)(void)')\n";
+        std::string prelude = "local memory = values\n";
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            setup += std::string("function_") + letter + " = ffi.cast(letter, address_" + letter + ")\n";
+            prelude += std::string("local ") + letter + " = function_" + letter + "\n";
+        }
+        setup += "values = ffi.cast('const double *', address_values)\n";
+        if (TheLuajit.Load_String(State, setup.c_str()) == 0) {
+            TheLuajit.Call(State, 0, 0);
         }
         Prelude = prelude;
     }
@@ -86,15 +102,19 @@ public:
     {
         TheLuajit.Set_Top(State, 0);
         const std::string body =
-            Functions ? Replace_Variables(expression, [](char letter) { return std::string(1, letter) + "()"; })
-                      : Replace_Variables(expression, [](char letter) { return "v[" + std::to_string(letter - 'a') + "]"; });
+            Functions ? Replace_Variables(Without_Comments(expression), [](char letter) { return std::string(1, letter) + "()"; })
+                      : Replace_Variables(Without_Comments(expression), [](char letter) { return "memory[" + std::to_string(letter - 'a') + "]"; });
         const std::string chunk = Prelude + "return function() return " + body + " end";
         if (TheLuajit.Load_String(State, chunk.c_str()) != 0) {
             TheLuajit.Set_Top(State, 0);
             return false;
         }
         TheLuajit.Call(State, 0, 1);
-        return true;
+        // One protected evaluation: an expression that fails at run time is not taken.
+        TheLuajit.Push_Value(State, 1);
+        const bool evaluated = TheLuajit.Protected_Call(State, 0, 1, 0) == 0;
+        TheLuajit.Set_Top(State, 1);
+        return evaluated;
     }
 
     double Evaluate() override

@@ -10,7 +10,7 @@ namespace {
 template <int Letter>
 double Letter_Callback()
 {
-    return Letter_Values()[Letter];
+    return TheLetterValues[Letter];
 }
 
 template <int... Letters>
@@ -28,7 +28,7 @@ public:
             Define_Callbacks(Parser, std::make_integer_sequence<int, 26>());
         } else {
             for (int letter = 0; letter < 26; ++letter) {
-                Parser.DefineVar(std::string(1, static_cast<char>('a' + letter)), &Letter_Values()[letter]);
+                Parser.DefineVar(std::string(1, static_cast<char>('a' + letter)), &TheLetterValues[letter]);
             }
         }
     }
