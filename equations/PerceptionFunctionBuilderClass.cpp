@@ -89,6 +89,31 @@ std::unique_ptr<PerceptionFunctionNodeClass> Make_Operator_Node(const Node* node
     return nullptr;
 }
 
+// The nodes met walking down a chain of operators or dots. Short chains, nearly all of them,
+// need no allocation.
+struct NodeTrailStruct {
+    static constexpr std::size_t INLINE_COUNT = 16;
+
+    void Push(const Node* node)
+    {
+        if (Count < INLINE_COUNT) {
+            Inline_Nodes[Count] = node;
+        } else {
+            More_Nodes.push_back(node);
+        }
+        ++Count;
+    }
+    const Node* At(std::size_t index) const
+    {
+        return index < INLINE_COUNT ? Inline_Nodes[index] : More_Nodes[index - INLINE_COUNT];
+    }
+    const Node* Last() const { return At(Count - 1); }
+
+    std::size_t Count = 0;
+    const Node* Inline_Nodes[INLINE_COUNT];
+    std::vector<const Node*> More_Nodes;
+};
+
 bool Is_Operator_Kind(int kind)
 {
     return kind == PARSE_KIND_COMPARISON || kind == PARSE_KIND_ADDITIVE || kind == PARSE_KIND_MULTIPLICATIVE;
@@ -177,13 +202,13 @@ bool PerceptionFunctionBuilderClass::Emit_Unexpected(const Node* node, Perceptio
 // 3. Going back up, emit each operator's right operand, then the operator.
 bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, PerceptionFunctionClass& equation)
 {
-    std::vector<const Node*> chain;
+    NodeTrailStruct chain;
     const Node* operand = node;
     while (Is_Operator_Kind(operand->Kind)) {
         if (operand->Child_Count() != 2) {
             return Report_Failure();
         }
-        chain.push_back(operand);
+        chain.Push(operand);
         operand = operand->First_Child;
     }
 
@@ -191,8 +216,8 @@ bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, Perce
         return Report_Failure();
     }
 
-    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
-        const Node* operator_node = *link;
+    for (std::size_t link = chain.Count; link-- > 0;) {
+        const Node* operator_node = chain.At(link);
         if (!Emit_Nodes(operator_node->First_Child->Next_Sibling, equation)) {
             return Report_Failure();
         }
@@ -228,6 +253,8 @@ bool PerceptionFunctionBuilderClass::Emit_Number(const Node* node, PerceptionFun
 bool PerceptionFunctionBuilderClass::Emit_Token_Expression(const Node* node, PerceptionFunctionClass& equation)
 {
     auto token = std::make_unique<TokenNodeClass>();
+    // Most paths are a subject and one name: one allocation instead of two.
+    token->Token_Path.reserve(2);
     if (!Gather_Tokens(node, *token, equation)) {
         return Report_Failure();
     }
@@ -323,13 +350,14 @@ bool PerceptionFunctionBuilderClass::Gather_Path(const Node* node, TokenNodeClas
 {
     switch (node->Kind) {
     case PARSE_KIND_TOKEN_EXPRESSION: {
-        std::vector<const Node*> dots{node};
-        while (dots.back()->First_Child != nullptr && dots.back()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
-            dots.push_back(dots.back()->First_Child);
+        NodeTrailStruct dots;
+        dots.Push(node);
+        while (dots.Last()->First_Child != nullptr && dots.Last()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
+            dots.Push(dots.Last()->First_Child);
         }
-        bool gathered = Gather_Children(dots.back(), token, equation, false);
-        for (auto dot = dots.rbegin() + 1; dot != dots.rend(); ++dot) {
-            gathered = Gather_Children(*dot, token, equation, true) && gathered;
+        bool gathered = Gather_Children(dots.Last(), token, equation, false);
+        for (std::size_t dot = dots.Count - 1; dot-- > 0;) {
+            gathered = Gather_Children(dots.At(dot), token, equation, true) && gathered;
         }
         return gathered;
     }

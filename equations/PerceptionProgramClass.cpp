@@ -124,14 +124,16 @@ PerceptionProgramClass* PerceptionProgramClass::Compile(const std::vector<Percep
             Destroy(program);
             return nullptr;
         }
-        const std::type_info& type = typeid(*node);
-        if (type == typeid(ConstantNodeClass)) {
+        // The node classes are the library's own, so each has one type_info object: comparing
+        // addresses is enough, and a host's own node class matches none.
+        const std::type_info* type = &typeid(*node);
+        if (type == &typeid(ConstantNodeClass)) {
             steps[count++] = StepStruct{STEP_CONSTANT, static_cast<const ConstantNodeClass*>(node)->Get_Bits(), nullptr};
             most = ++depth > most ? depth : most;
             previous_fusable = true;
             continue;
         }
-        if (type == typeid(TokenNodeClass)) {
+        if (type == &typeid(TokenNodeClass)) {
             const TokenNodeClass* token = static_cast<const TokenNodeClass*>(node);
             const uint32_t parameters = static_cast<uint32_t>(token->Bound_Parameters.size());
             if (parameters > depth) {
@@ -146,7 +148,7 @@ PerceptionProgramClass* PerceptionProgramClass::Compile(const std::vector<Percep
         }
         const NodeShapeStruct* shape = nullptr;
         for (const NodeShapeStruct& candidate : SHAPES) {
-            if (type == *candidate.Type) {
+            if (type == candidate.Type) {
                 shape = &candidate;
                 break;
             }
