@@ -6,6 +6,7 @@
 #include "equations/ConstantNodeClass.h"
 #include "equations/TokenNodeClass.h"
 #include "equations/ValueStackLeaseClass.h"
+#include "equations/ValueStackOperations.h"
 #include "foundation/ReportParseError.h"
 #include "foundation/TheHostBinding.h"
 
@@ -228,7 +229,7 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             break;
         case STEP_ADD:
             --top;
-            top[-1] = top[-1] + top[0];
+            top[-1] = Sum(top[-1], top[0]);
             break;
         case STEP_SUBTRACT:
             --top;
@@ -236,7 +237,7 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             break;
         case STEP_MULTIPLY:
             --top;
-            top[-1] = top[-1] * top[0];
+            top[-1] = Product(top[-1], top[0]);
             break;
         case STEP_DIVIDE:
             --top;
@@ -292,13 +293,13 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             break;
         }
         case STEP_ADD_CONSTANT:
-            top[-1] = top[-1] + As_Float(step->Bits);
+            top[-1] = Sum(top[-1], As_Float(step->Bits));
             break;
         case STEP_SUBTRACT_CONSTANT:
             top[-1] = top[-1] - As_Float(step->Bits);
             break;
         case STEP_MULTIPLY_CONSTANT:
-            top[-1] = top[-1] * As_Float(step->Bits);
+            top[-1] = Product(top[-1], As_Float(step->Bits));
             break;
         case STEP_DIVIDE_CONSTANT:
             if (!Divide(top[-1], As_Float(step->Bits), top[-1])) {
@@ -309,7 +310,7 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             if (!Read_Token(*step->Token, 0, context, top, value)) {
                 return false;
             }
-            top[-1] = top[-1] + value;
+            top[-1] = Sum(top[-1], value);
             break;
         case STEP_SUBTRACT_TOKEN:
             if (!Read_Token(*step->Token, 0, context, top, value)) {
@@ -321,7 +322,7 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             if (!Read_Token(*step->Token, 0, context, top, value)) {
                 return false;
             }
-            top[-1] = top[-1] * value;
+            top[-1] = Product(top[-1], value);
             break;
         case STEP_DIVIDE_TOKEN:
             if (!Read_Token(*step->Token, 0, context, top, value)) {

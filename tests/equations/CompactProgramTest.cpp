@@ -247,6 +247,10 @@ const char* const EQUATIONS[] = {
     "V.a / (Unit.Nan * 0)",
     "-0 / 5 + -V.a / 1e30",
     "Unit.Nan == Unit.Nan + (Unit.Nan != 1) + (V.a < V.b) + (V.a > V.b) + (V.a <= 2) + (V.a >= 2)",
+    // Two NaNs of different payloads meet: the result carries one of them.
+    "UnitType[Nan] + Unit.Nan + (UnitType[Nan] * Unit.Nan) + (UnitType[Nan] - Unit.Nan) + (UnitType[Nan] / Unit.Nan)",
+    "(Unit.Nan + UnitType[Nan]) * (Unit.Nan * UnitType[Nan]) - (Unit.Nan - UnitType[Nan]) / (Unit.Nan / UnitType[Nan])",
+    "(V.a + Unit.Nan) * (V.b * UnitType[Nan]) + (UnitType[Nan] + 1) - (Unit.Nan - 2)",
     "V.a + Unit.Fail * 2",
     "Unit.Fail",
     "2 * Unit.Inner + Unit.Inner{P = 1}",
