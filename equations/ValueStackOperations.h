@@ -12,7 +12,8 @@
 // adds was compiled (the nodes and the compact program must agree bit for bit).
 inline float Quieted_Left_Or(float left, float result)
 {
-    if (left != left) {
+    // Only a NaN result can carry the wrong payload; the test is one compare on the result.
+    if (result != result && left != left) {
         uint32_t bits;
         std::memcpy(&bits, &left, sizeof bits);
         bits |= 0x00400000u;
