@@ -1,22 +1,26 @@
 #!/usr/bin/env python3
 """Prints the ratio table of one benchmark run as Markdown.
 
-    ratio_table.py BENCHMARK_JSON [LAUNCHER_JSON]
+    ratio_table.py BENCHMARK_JSON... [LAUNCHER_JSON]
 
-BENCHMARK_JSON is Google Benchmark's --benchmark_out of cognexa_bench, LAUNCHER_JSON the output
-of launcher_bench.py. Every ratio compares two figures of the same run; times are CPU times,
-except the evaluation figures (best of interleaved rounds, wall clock) and the launcher's.
+Each BENCHMARK_JSON is Google Benchmark's --benchmark_out of cognexa_bench or
+cognexa_evaluation_bench (their results are merged), LAUNCHER_JSON the output of
+launcher_bench.py (told apart by its content). Every ratio compares two figures of the same
+run; times are CPU times, except the evaluation figures (best of interleaved rounds, wall clock)
+and the launcher's.
 """
 import json
 import math
 import sys
 
 
-def load_benchmarks(path):
+def load_json(path):
     with open(path, encoding="utf-8") as file:
-        data = json.load(file)
-    return data["context"], {entry["name"]: entry for entry in data["benchmarks"]
-                             if entry.get("run_type", "iteration") == "iteration"}
+        return json.load(file)
+
+
+def benchmarks_of(data):
+    return {entry["name"]: entry for entry in data["benchmarks"] if entry.get("run_type", "iteration") == "iteration"}
 
 
 def nanoseconds(entry):
@@ -66,23 +70,46 @@ def rate_row(table, benchmarks, figure, ours, peer, peer_label, counter, unit, d
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
+    if len(sys.argv) < 2:
         sys.exit(__doc__)
-    context, benchmarks = load_benchmarks(sys.argv[1])
+    context, benchmarks, launcher = None, {}, None
+    for path in sys.argv[1:]:
+        data = load_json(path)
+        if "benchmarks" in data:
+            context = context or data["context"]
+            benchmarks.update(benchmarks_of(data))
+        else:
+            launcher = data
+    context = context or {}
     table = TableClass()
 
     evaluation = benchmarks.get("BM_Evaluation/iterations:1")
     if evaluation:
         mine = evaluation["library_ns"]
-        label = f"geomean of {evaluation['expressions']:.0f} expressions"
-        table.add(f"Evaluation ({label})", f"{mine:.1f} ns", f"muparser {evaluation['muparser_ns']:.1f} ns",
-                  mine / evaluation["muparser_ns"], 1.0)
-        table.add("Evaluation against the floor loop", f"{mine:.1f} ns", f"floor {evaluation['floor_ns']:.1f} ns",
-                  mine / evaluation["floor_ns"], 1.1)
+        label = f"geomean of {evaluation['expressions']:.0f} expressions, through the shared library"
+        peers = (("muparser_fun_ns", "muparser, a callback per variable", 0.8),
+                 ("muparser_var_ns", "muparser, variables by pointer", 1.5),
+                 ("fparser_fun_ns", "fparser, a function per variable", None),
+                 ("fparser_array_ns", "fparser, variables from an array", None),
+                 ("lua_cfun_ns", "Lua 5.4, a C function per variable", 1.0),
+                 ("lua_table_ns", "Lua 5.4, variables from a table", None),
+                 ("luajit_ffi_call_ns", "LuaJIT, an FFI call per variable", 1.0),
+                 ("luajit_ffi_array_ns", "LuaJIT, variables from an FFI array", None))
+        for counter, peer_label, target in peers:
+            if counter in evaluation:
+                table.add(f"Evaluation ({label})", f"{mine:.1f} ns", f"{peer_label} {evaluation[counter]:.1f} ns",
+                          mine / evaluation[counter], target)
+    floor = benchmarks.get("BM_Evaluation_Floor/iterations:1")
+    if floor:
+        table.add("Evaluation against the floor loop over the same nodes (static library)",
+                  f"{floor['library_ns']:.1f} ns", f"floor {floor['floor_ns']:.1f} ns",
+                  floor["library_ns"] / floor["floor_ns"], 1.1)
     time_row(table, benchmarks, "One token node (evaluation state, token callback, reset)", "BM_Node_Token",
              "BM_Node_Constant", "constant node")
-    rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", "BM_Build_Muparser", "muparser",
-             "items_per_second", "/s", 1, 1.0)
+    for peer, label, target in (("muparser_var", "muparser (SetExpr + first Eval)", 1.0),
+                                ("fparser_array", "fparser (Parse)", 1.0)):
+        rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", f"BM_Build_{peer}", label,
+                 "items_per_second", "/s", 1, target)
     for size in (1, 20):
         for peer, label, target in (("Pugixml", "pugixml", 1.0), ("Tinyxml2", "tinyxml2", None),
                                     ("Memchr", "memchr scan", None)):
@@ -103,9 +130,7 @@ def main():
         time_row(table, benchmarks, f"Start-up, 5,000 equations in 200 files ({label})",
                  f"BM_Startup_Library/source:{source}", "BM_Startup_Peer", "pugixml + muparser", None, "ms")
 
-    if len(sys.argv) == 3:
-        with open(sys.argv[2], encoding="utf-8") as file:
-            launcher = json.load(file)
+    if launcher:
         mine, bare = launcher["launcher"], launcher["bare"]
         table.add("Launcher: exec to first page loaded", f"{mine['first_page_ms']:.0f} ms",
                   f"bare WebKitGTK window {bare['first_page_ms']:.0f} ms",
