@@ -34,6 +34,12 @@ float As_Float(uint32_t bits)
     return value;
 }
 
+bool Is_Nan(uint32_t bits)
+{
+    const float value = As_Float(bits);
+    return value != value;
+}
+
 float Truth(bool value)
 {
     return value ? 1.0f : 0.0f;
@@ -170,10 +176,15 @@ PerceptionProgramClass* PerceptionProgramClass::Compile(const std::vector<Percep
             break;
         }
         depth = depth - shape->Needs + 1;
-        if (previous_fusable && shape->Operation >= STEP_ADD && shape->Operation <= STEP_DIVIDE) {
-            StepStruct& previous = steps[count - 1];
-            const uint32_t first = previous.Operation == STEP_CONSTANT ? STEP_ADD_CONSTANT : STEP_ADD_TOKEN;
-            previous.Operation = static_cast<OperationType>(first + (shape->Operation - STEP_ADD));
+        // A constant that is not a NaN decides alone what a sum or product with it is, so the
+        // fused step needs no check for two NaNs.
+        StepStruct* previous = previous_fusable ? &steps[count - 1] : nullptr;
+        if (previous != nullptr && previous->Operation == STEP_CONSTANT && Is_Nan(previous->Bits)) {
+            previous = nullptr;
+        }
+        if (previous != nullptr && shape->Operation >= STEP_ADD && shape->Operation <= STEP_DIVIDE) {
+            const uint32_t first = previous->Operation == STEP_CONSTANT ? STEP_ADD_CONSTANT : STEP_ADD_TOKEN;
+            previous->Operation = static_cast<OperationType>(first + (shape->Operation - STEP_ADD));
         } else {
             steps[count++] = StepStruct{static_cast<OperationType>(shape->Operation), 0, nullptr};
         }
@@ -324,13 +335,13 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
             NEXT_STEP;
         }
         STEP_CASE(STEP_ADD_CONSTANT):
-            top[-1] = Sum(top[-1], As_Float(step->Bits));
+            top[-1] = top[-1] + As_Float(step->Bits);
             NEXT_STEP;
         STEP_CASE(STEP_SUBTRACT_CONSTANT):
             top[-1] = top[-1] - As_Float(step->Bits);
             NEXT_STEP;
         STEP_CASE(STEP_MULTIPLY_CONSTANT):
-            top[-1] = Product(top[-1], As_Float(step->Bits));
+            top[-1] = top[-1] * As_Float(step->Bits);
             NEXT_STEP;
         STEP_CASE(STEP_DIVIDE_CONSTANT):
             if (!Divide(top[-1], As_Float(step->Bits), top[-1])) {
