@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <typeinfo>
 
 bool PerceptionProgramClass::Enabled = true;
@@ -205,25 +206,19 @@ void PerceptionProgramClass::Destroy(PerceptionProgramClass* program)
     }
 }
 
+// Programs of ordinary depth run on a stack in this frame; only a deeper one takes a stack from
+// the thread. top points past the top value; in binary steps top[-2] is the left operand and
+// top[-1] the right.
 bool PerceptionProgramClass::Run(const PerceptionContextClass& context, float& result) const
-{
-    try {
-        if (Depth <= FRAME_DEPTH) {
-            float stack[FRAME_DEPTH];
-            return Execute(stack, context, result);
-        }
-        ValueStackLeaseClass lease;
-        std::vector<float>& stack = lease.Get_Stack();
-        stack.resize(Depth);
-        return Execute(stack.data(), context, result);
-    } catch (const std::bad_alloc&) {
-        return false;
+try {
+    float frame[FRAME_DEPTH];
+    float* stack = frame;
+    std::optional<ValueStackLeaseClass> lease;
+    if (Depth > FRAME_DEPTH) {
+        lease.emplace();
+        lease->Get_Stack().resize(Depth);
+        stack = lease->Get_Stack().data();
     }
-}
-
-// top points past the top value. Binary steps: top[-2] is the left operand, top[-1] the right.
-bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass& context, float& result) const
-{
     float* top = stack;
     float value;
     const StepStruct* step = Steps();
@@ -378,4 +373,6 @@ bool PerceptionProgramClass::Execute(float* stack, const PerceptionContextClass&
     }
 #undef STEP_CASE
 #undef NEXT_STEP
+} catch (const std::bad_alloc&) {
+    return false;
 }

@@ -83,8 +83,6 @@ private:
     StepStruct* Steps() { return reinterpret_cast<StepStruct*>(this + 1); }
     const StepStruct* Steps() const { return reinterpret_cast<const StepStruct*>(this + 1); }
 
-    bool Execute(float* stack, const PerceptionContextClass& context, float& result) const;
-
     uint32_t Depth = 0;  // the most values the stack ever holds
     uint32_t Step_Count = 0;
 };
