@@ -10,16 +10,17 @@ class PerceptionFunctionNodeClass;
 class TokenNodeClass;
 
 // The compact form of an equation's node program, derived from the nodes when the equation is
-// built and run in their place: a flat array of steps dispatched by a switch, each carrying its
-// operand, with the common pairs "operator, constant right operand" and "operator, token right
+// built and run in their place: a flat array of steps, each carrying its operand and dispatched
+// through a table of label addresses (a switch where the compiler has no such table), with the
+// common pairs "operator, constant right operand" and "operator, token right
 // operand" fused into one step. Every effect the host can see is the one the nodes have: the same
 // float operations in the same order, the same callbacks with the same arguments, the same
 // failures at the same point. Constants are not folded, so results follow the rounding mode of
 // the evaluating thread.
 //
 // A postfix program's stack depth does not depend on the values, so the depth of every step is
-// known when compiling: a node that would find too few values becomes a step that fails, a
-// program that does not end with exactly one value ends with one, and running needs no checks.
+// known when compiling: a node that would find too few values becomes a step that fails, so does
+// the end of a program that does not leave exactly one value, and running needs no checks.
 // Programs of ordinary depth run on a stack in the evaluating frame, so nested evaluations from
 // token callbacks need no per-thread state at all.
 class PerceptionProgramClass {
