@@ -20,10 +20,12 @@
 bool PerceptionProgramClass::Enabled = true;
 
 // GCC and clang jump through a table of label addresses; other compilers use the switch.
+#ifndef COGNEXA_THREADED_DISPATCH
 #if defined(__GNUC__)
 #define COGNEXA_THREADED_DISPATCH 1
 #else
 #define COGNEXA_THREADED_DISPATCH 0
+#endif
 #endif
 
 namespace {
