@@ -12,6 +12,7 @@
 #include <cognexa/PerceptionFunctionClass.h>
 
 #include <cctype>
+#include <cstdint>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -122,6 +123,21 @@ bool Is_Operator_Kind(int kind)
 // atof of a number literal. Literals always use ".", whatever numeric locale the host set.
 float Number_Value(std::string_view text)
 {
+    // A whole number of up to 15 digits is exact as a double, so it is what atof would give;
+    // most literals are such, and need neither a copy nor strtod.
+    std::size_t position = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (text.size() > position && text.size() - position <= 15) {
+        uint64_t whole = 0;
+        std::size_t index = position;
+        while (index < text.size() && text[index] >= '0' && text[index] <= '9') {
+            whole = whole * 10 + static_cast<uint64_t>(text[index] - '0');
+            ++index;
+        }
+        if (index == text.size()) {
+            const double value = static_cast<double>(whole);
+            return static_cast<float>(text[0] == '-' ? -value : value);
+        }
+    }
     std::string digits(text);
     const char* decimal_point = std::localeconv()->decimal_point;
     if (decimal_point != nullptr && decimal_point[0] != '.' && decimal_point[0] != '\0' && decimal_point[1] == '\0') {
