@@ -12,6 +12,7 @@
 #include <cognexa/PerceptionFunctionClass.h>
 
 #include <cctype>
+#include <cfloat>
 #include <cstdint>
 #include <clocale>
 #include <cstdlib>
@@ -123,21 +124,39 @@ bool Is_Operator_Kind(int kind)
 // atof of a number literal. Literals always use ".", whatever numeric locale the host set.
 float Number_Value(std::string_view text)
 {
-    // A whole number of up to 15 digits is exact as a double, so it is what atof would give;
-    // most literals are such, and need neither a copy nor strtod.
-    std::size_t position = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    if (text.size() > position && text.size() - position <= 15) {
-        uint64_t whole = 0;
-        std::size_t index = position;
-        while (index < text.size() && text[index] >= '0' && text[index] <= '9') {
-            whole = whole * 10 + static_cast<uint64_t>(text[index] - '0');
-            ++index;
-        }
-        if (index == text.size()) {
-            const double value = static_cast<double>(whole);
-            return static_cast<float>(text[0] == '-' ? -value : value);
+#if FLT_EVAL_METHOD == 0
+    // Up to 15 digits with at most one point: the digits are exact as a double, and so is the
+    // power of ten, so one division rounds the quotient once, under the thread's rounding mode,
+    // exactly as atof does. Nearly every literal is such, and needs neither a copy nor strtod.
+    // (Where arithmetic runs in extended precision the division could round twice; there every
+    // literal goes through atof.)
+    static const double POWERS_OF_TEN[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = !text.empty() && text[0] == '-';
+    std::size_t index = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    uint64_t mantissa = 0;
+    int digit_count = 0;
+    int fraction_digits = -1;  // -1 until the point
+    for (; index < text.size(); ++index) {
+        const char c = text[index];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+            ++digit_count;
+            fraction_digits += fraction_digits >= 0 ? 1 : 0;
+        } else if (c == '.' && fraction_digits < 0) {
+            fraction_digits = 0;
+        } else {
+            break;
         }
     }
+    if (index == text.size() && digit_count > 0 && digit_count <= 15) {
+        double value = static_cast<double>(mantissa);
+        if (fraction_digits > 0) {
+            value /= POWERS_OF_TEN[fraction_digits];
+        }
+        return static_cast<float>(negative ? -value : value);
+    }
+#endif
     std::string digits(text);
     const char* decimal_point = std::localeconv()->decimal_point;
     if (decimal_point != nullptr && decimal_point[0] != '.' && decimal_point[0] != '\0' && decimal_point[1] == '\0') {

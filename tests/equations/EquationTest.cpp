@@ -226,12 +226,13 @@ TEST_F(EquationTest, EvaluationHonoursTheThreadRoundingMode)
     EXPECT_EQ(TestHost::Bits(nearest), 0x3EAAAAABu);
 }
 
-// Whole numbers take a shorter path than atof; they must give exactly what atof gives, rounded
+// Short literals take a shorter path than atof; they must give exactly what atof gives, rounded
 // to float under the thread's mode, up to the longest literal the shorter path takes and beyond.
-TEST_F(EquationTest, WholeNumberLiteralsAreWhatAtofGives)
+TEST_F(EquationTest, NumberLiteralsAreWhatAtofGives)
 {
     const char* const LITERALS[] = {"0", "-0", "+7", "16777217", "-16777219", "123456789012345", "1234567890123456",
-                                    "99999999999999999999", "0.1", "1e10"};
+                                    "99999999999999999999", "0.1", "-2.5", ".3", "5.", "0.000000000000001",
+                                    "1234567.12345678", "1234567.123456789", "3.4028236e38", "1e10", "-0.0"};
     const int saved = std::fegetround();
     for (int mode : {FE_TONEAREST, FE_TOWARDZERO, FE_UPWARD, FE_DOWNWARD}) {
         std::fesetround(mode);
