@@ -15,6 +15,7 @@ packages=(
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
   clang libclang-rt-14-dev
   libfparser-dev liblua5.4-dev libluajit-5.1-dev
+  locales
 )
 
 install_missing_packages() {
