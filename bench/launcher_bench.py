@@ -152,6 +152,13 @@ def same_content_page(page, launcher_trace, directory):
             f" var table = {table}; return Promise.resolve(key in table ? table[key] : key); }} }},"
             " configurable: true });</script>")
     shutil.copytree(os.path.dirname(os.path.abspath(page)), directory)
+    # The launcher finds its files in any case; the pages ask for them in lower case and the
+    # profile names the backgrounds in mixed case, so the copy holds the files under those names.
+    stored = {name.upper(): name for name in os.listdir(directory)}
+    for wanted in [name.lower() for name in stored.values()] + answers:
+        source = stored.get(wanted.upper())
+        if source is not None and wanted != source and os.path.isfile(os.path.join(directory, source)):
+            os.link(os.path.join(directory, source), os.path.join(directory, wanted))
     copy = os.path.join(directory, os.path.basename(page))
     with open(copy, "w", encoding="utf-8") as file:
         file.write(markup.replace("<head>", "<head>\n" + shim, 1))
