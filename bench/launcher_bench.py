@@ -211,6 +211,7 @@ def main():
         figure: {"median": statistics.median(ratios), "low": min(ratios), "high": max(ratios)}
         for figure, ratios in ((figure, [a / b for a, b in zip(mine[figure], bare[figure])])
                                for figure in figures)}
+    summary["pairs"] = {name: values for name, values in results.items()}
     summary["load_average"] = {"before": load_before[0], "after": os.getloadavg()[0]}
     json.dump(summary, sys.stdout, indent=2)
     print()
