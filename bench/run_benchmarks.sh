@@ -10,7 +10,7 @@ results=$build_dir/bench-results
 mkdir -p "$results"
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCOGNEXA_BUILD_BENCHMARKS=ON >/dev/null
-targets=(cognexa_bench)
+targets=(cognexa_bench cognexa_xml_bench)
 if [ -f "$build_dir/launcher/build.ninja" ] || grep -q '^build launcher/vestibar:' "$build_dir/build.ninja"; then
   targets+=(vestibar bare_webkit_window)
 fi
@@ -19,6 +19,8 @@ cmake --build "$build_dir" -j 2 --target "${targets[@]}" >&2
 echo "Running the library benchmarks (a few minutes)..." >&2
 "$build_dir/bench/cognexa_bench" --benchmark_min_time=0.5 \
   --benchmark_out="$results/library.json" --benchmark_out_format=json >&2
+echo "Running the XML benchmarks (about a minute)..." >&2
+"$build_dir/bench/cognexa_xml_bench" --benchmark_out="$results/xml.json" --benchmark_out_format=json >&2
 
 launcher_json=()
 if [ -x "$build_dir/launcher/vestibar" ] && [ -x "$build_dir/bench/bare_webkit_window" ] && command -v xvfb-run >/dev/null; then
