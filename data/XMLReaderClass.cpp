@@ -35,7 +35,6 @@ inline bool Has_Class(char byte, unsigned char byte_class)
     return (Byte_Classes[static_cast<unsigned char>(byte)] & byte_class) != 0;
 }
 
-
 // The parser never moves past the end of the data; the 0 byte stored there reads as "no such
 // byte", so a comparison at the end fails like any other wrong byte. The helpers take the read
 // position by reference so that the parser keeps it in a register: a member would be reloaded
@@ -335,7 +334,8 @@ XMLResultType XMLReaderClass::Parse_Elements()
     ++Position;
     if (Pool == nullptr) Pool = new (std::nothrow) XMLNodePoolClass;
     if (Pool == nullptr) return XML_SYNTAX_ERROR;
-    // Equation-shaped files need about two thirds of their size for nodes.
+    // A small file's nodes fit in one block of the file's size; a large file's take a block
+    // per megabyte or so.
     Pool->Set_Block_Size(static_cast<std::size_t>(End - Buffer));
     Root = New_Node(nullptr, 0);
     if (Root == nullptr) return XML_SYNTAX_ERROR;
