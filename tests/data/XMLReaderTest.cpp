@@ -220,7 +220,7 @@ TEST_F(XMLReaderTest, EveryOperationOfAnEmptyReaderSaysNotLoaded)
     EXPECT_EQ(static_cast<unsigned int>(XML_UNEXPECTED_END), 0x80640008u);
 }
 
-TEST_F(XMLReaderTest, ChildArraysGrowByTenThenByATenth)
+TEST_F(XMLReaderTest, ManyChildrenLoadAndGrowableArraysGrowByTenThenByATenth)
 {
     std::string body = std::string(Header) + "<R>";
     for (int i = 0; i < 150; ++i) body += "<C/>";
