@@ -401,12 +401,14 @@ std::vector<std::pair<std::string, std::string>> Differential_Documents()
         }
     }
     const char* const tokens[] = {"<", ">", "</", "/>", "<!--", "-->", "--", "\"", "=", " ", "<A>", "</A>", "/", "\0"};
-    std::uint32_t state = 12345;
+    std::uint32_t state = 0;
     auto next = [&state](std::uint32_t bound) {
         state = state * 1664525u + 1013904223u;
         return (state >> 8) % bound;
     };
     for (const auto& seed : seeds) {
+        // Each seed's mutations depend on its name alone, so a seed added later changes no others.
+        state = static_cast<std::uint32_t>(Fnv1a(seed.first));
         for (int round = 0; round < 120; ++round) {
             std::string bytes = seed.second;
             for (std::uint32_t edit = 0, edits = 1 + next(3); edit < edits && !bytes.empty(); ++edit) {
@@ -440,6 +442,7 @@ TEST_F(XMLReaderTest, EveryDocumentReadsAsRecorded)
         while (in >> name >> digest) expected[name] = digest;
     }
     std::string recorded;
+    int compared = 0;
     for (const auto& document : Differential_Documents()) {
         Write_File(Path, document.second);
         std::string dump;
@@ -450,9 +453,14 @@ TEST_F(XMLReaderTest, EveryDocumentReadsAsRecorded)
         char digest[17];
         std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(Fnv1a(dump)));
         recorded += document.first + " " + digest + "\n";
-        if (!record) {
-            EXPECT_EQ(expected[document.first], digest) << document.first << ":\n" << dump.substr(0, 2000);
-        }
+        // A document without a recorded digest (from a seed added later) has nothing to match.
+        const auto found = expected.find(document.first);
+        if (record || found == expected.end()) continue;
+        ++compared;
+        EXPECT_EQ(found->second, digest) << document.first << ":\n" << dump.substr(0, 2000);
+    }
+    if (!record) {
+        EXPECT_EQ(compared, static_cast<int>(expected.size())) << "every recorded document is still made";
     }
     if (record) std::ofstream(digests_path, std::ios::binary) << recorded;
 }
