@@ -4,13 +4,15 @@
     ratio_table.py BENCHMARK_JSON... [LAUNCHER_JSON]
 
 Each BENCHMARK_JSON is Google Benchmark's --benchmark_out of cognexa_bench or
-cognexa_evaluation_bench (their results are merged), LAUNCHER_JSON the output of
-launcher_bench.py (told apart by its content). Every ratio compares two figures of the same
-run; times are CPU times, except the evaluation figures (best of interleaved rounds, wall clock)
-and the launcher's.
+cognexa_evaluation_bench (their results are merged; cognexa_xml_bench's is read from xml.json
+beside the first), LAUNCHER_JSON the output of launcher_bench.py (told apart by its content).
+Every ratio compares two figures of the same run; times are CPU times, except the evaluation
+figures (best of interleaved rounds, wall clock), the XML figures (best of seven turns, thread
+CPU time) and the launcher's.
 """
 import json
 import math
+import os
 import sys
 
 
@@ -110,11 +112,25 @@ def main():
                                 ("fparser_array", "fparser (Parse)", 1.0)):
         rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", f"BM_Build_{peer}", label,
                  "items_per_second", "/s", 1, target)
+    xml_path = os.path.join(os.path.dirname(sys.argv[1]), "xml.json")
+    xml = load_benchmarks(xml_path)[1] if os.path.exists(xml_path) else {}
     for size in (1, 20):
-        for peer, label, target in (("Pugixml", "pugixml", 1.0), ("Tinyxml2", "tinyxml2", None),
-                                    ("Memchr", "memchr scan", None)):
-            rate_row(table, benchmarks, f"XML {size} MB (MB/s)", f"BM_Xml_Library/{size}", f"BM_Xml_{peer}/{size}",
-                     label, "bytes_per_second", "MB/s", 1 << 20, target)
+        turns = xml.get(f"BM_Xml_Turns/{size}/iterations:1")
+        if turns is None:
+            table.add(f"XML {size} MB (MB/s)", "missing", "missing", None)
+            continue
+        mine = turns["library_MBps"]
+        for peer, label, target in (("pugixml", "pugixml load_file", 1.0), ("tinyxml2", "tinyxml2 LoadFile", None),
+                                    ("memchr", "memchr scan", None)):
+            theirs = turns[f"{peer}_MBps"]
+            table.add(f"XML {size} MB (MB/s, best of 7 turns)", f"{mine:,.0f} MB/s", f"{label} {theirs:,.0f} MB/s",
+                      mine / theirs, target, lower_is_better=False)
+        base = turns["none_peak_KiB"]
+        for peer, label, target in (("pugixml", "pugixml", 1.0), ("tinyxml2", "tinyxml2", None)):
+            table.add(f"XML {size} MB peak memory (above a bare process)",
+                      f"{(turns['library_peak_KiB'] - base) / 1024:,.1f} MB",
+                      f"{label} {(turns[f'{peer}_peak_KiB'] - base) / 1024:,.1f} MB",
+                      (turns["library_peak_KiB"] - base) / (turns[f"{peer}_peak_KiB"] - base), target)
     time_row(table, benchmarks, "Archive lookup, 10,000 members", "BM_Lookup_Library", "BM_Lookup_Physfs",
              "PhysFS", 1.0)
     time_row(table, benchmarks, "Member read, in memory", "BM_Read_Library_In_Memory", "BM_Read_Memcpy", "memcpy",
