@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs one job:
-#   ./build.sh run    the demo game (the main job)
-#   ./build.sh test   the whole test suite
-#   ./build.sh bench  the benchmarks against peer libraries, as a table of ratios
+#   ./build.sh run      the demo game (the main job)
+#   ./build.sh test     the whole test suite
+#   ./build.sh check    everything CI runs: the suite, the sanitizer and threading suites, the fuzz
+#                       smoke, the Windows suites, the ABI check and the package checks
+#   ./build.sh package  the Debian packages, into build-package/
+#   ./build.sh bench    the benchmarks against peer libraries, as a table of ratios
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,6 +17,7 @@ packages=(
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
   clang libclang-rt-14-dev
+  debhelper dpkg-dev lintian abigail-tools man-db
 )
 
 install_missing_packages() {
@@ -65,6 +69,25 @@ fuzz_smoke() {
   fuzz/run.sh all "${COGNEXA_FUZZ_SECONDS:-30}"
 }
 
+# The Windows suites under Wine, once build.sh has a windows function.
+windows_checks() {
+  if declare -F windows >/dev/null; then
+    windows
+  else
+    echo "windows_checks: no Windows suites in this build.sh yet"
+  fi
+}
+
+# The library's binary interface against its stored baseline, then the packages: built, checked
+# by lintian and tested as a user gets them.
+abi_check() {
+  abi/abi.sh check build/libcognexa.so
+}
+package_checks() {
+  packaging/build-packages.sh build-package
+  tests/packaging/test-packages.sh build-package build/examples/sample_game
+}
+
 job=${1:-}
 case "$job" in
   run)
@@ -75,17 +98,29 @@ case "$job" in
   test)
     install_missing_packages
     build
+    exec ctest --test-dir build --output-on-failure -j "$(nproc)"
+    ;;
+  check)
+    install_missing_packages
+    build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    abi_check
     asan_tests
     tsan_tests
     fuzz_smoke
+    windows_checks
+    package_checks
+    ;;
+  package)
+    install_missing_packages
+    exec packaging/build-packages.sh build-package
     ;;
   bench)
     install_missing_packages
     exec bench/run_benchmarks.sh
     ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|check|package|bench" >&2
     exit 2
     ;;
 esac
