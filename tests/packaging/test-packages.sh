@@ -26,16 +26,18 @@ done
 
 # Relations: the development package pins the library's exact version; the library and the
 # programs carry their shared-library dependencies; the library ships its symbols file.
+depends() { dpkg-deb -f "$(deb_of "$1")" Depends; }
 version=$(dpkg-deb -f "$(deb_of libcognexa1)" Version)
-dpkg-deb -f "$(deb_of libcognexa-dev)" Depends | grep -q "libcognexa1 (= $version)" ||
+[[ $(depends libcognexa-dev) == *"libcognexa1 (= $version)"* ]] ||
   fail "libcognexa-dev does not depend on libcognexa1 (= $version)"
 for package in libcognexa1 cognexa-tools vestibar; do
-  dpkg-deb -f "$(deb_of $package)" Depends | grep -q 'libc6' || fail "$package lacks its libc6 dependency"
+  [[ $(depends $package) == *libc6* ]] || fail "$package lacks its libc6 dependency"
 done
-dpkg-deb -f "$(deb_of vestibar)" Depends | grep -q 'libwebkit2gtk-4.1' || fail "vestibar lacks its WebKitGTK dependency"
-dpkg-deb --ctrl-tarfile "$(deb_of libcognexa1)" | tar -tf - | grep -qx './symbols' || fail "libcognexa1 has no symbols file"
-dpkg-deb --ctrl-tarfile "$(deb_of libcognexa1)" | tar -xOf - ./shlibs | grep -q "^libcognexa 1 libcognexa1" ||
-  fail "libcognexa1's shlibs file does not name libcognexa.so.1"
+[[ $(depends vestibar) == *libwebkit2gtk-4.1* ]] || fail "vestibar lacks its WebKitGTK dependency"
+control=$scratch/control
+dpkg-deb --control "$(deb_of libcognexa1)" "$control"
+[ -f "$control/symbols" ] || fail "libcognexa1 has no symbols file"
+grep -q "^libcognexa 1 libcognexa1" "$control/shlibs" || fail "libcognexa1's shlibs file does not name libcognexa.so.1"
 
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 libdir=$root/usr/lib/$multiarch
@@ -46,9 +48,11 @@ libdir=$root/usr/lib/$multiarch
 # The host runs on the unpacked library and no other.
 run_host() {
   local host=$1
-  LD_LIBRARY_PATH=$libdir ldd "$host" | grep -q "libcognexa.so.1 => $libdir/" ||
-    fail "$host does not load the unpacked library"
-  LD_LIBRARY_PATH=$libdir "$host" | grep -qx 'installed package works' || fail "$host failed"
+  local loaded output
+  loaded=$(LD_LIBRARY_PATH=$libdir ldd "$host")
+  grep -q "libcognexa.so.1 => $libdir/" <<<"$loaded" || fail "$host does not load the unpacked library"
+  output=$(LD_LIBRARY_PATH=$libdir "$host") || fail "$host failed: $output"
+  [ "$output" = 'installed package works' ] || fail "$host failed: $output"
 }
 
 # CMake package.
@@ -65,12 +69,12 @@ run_host "$scratch/pkg-config-host"
 # The packaged tool on the sample game: its equations load without a problem, one evaluates and
 # the archive verifies.
 tool=$root/usr/bin/cognexa
-"$tool" check "$sample_game" >/dev/null || fail "the packaged cognexa finds problems in the sample game"
+report=$("$tool" check "$sample_game" 2>&1) || fail "the packaged cognexa finds problems in the sample game: $report"
 [ "$("$tool" eval --root "$sample_game" '2 * 3 + 1')" = 7 ] || fail "the packaged cognexa evaluates wrongly"
-"$tool" mega verify "$sample_game/Data/Tactics.meg" | grep -q ': OK, ' || fail "the packaged cognexa rejects the sample archive"
+[[ $("$tool" mega verify "$sample_game/Data/Tactics.meg") == *': OK, '* ]] || fail "the packaged cognexa rejects the sample archive"
 
 # Every program's libraries are found, and the manual pages render without warnings.
-for program in "$root/usr/bin/cognexa" "$root/usr/bin/vestibar"; do
+for program in "$root/usr/bin/cognexa" "$root/usr/games/vestibar"; do
   ! LD_LIBRARY_PATH=$libdir ldd "$program" | grep 'not found' || fail "$program misses a library"
 done
 for page in man1/cognexa.1.gz man6/vestibar.6.gz; do
