@@ -29,12 +29,26 @@ write_abi() {
         --no-comp-dir-path --no-show-locs --no-parameter-names --type-id-style hash --out-file "$1" "$library"
 }
 
-# abidiff's status is a bit set: 1 error, 2 usage, 4 a change, 8 an incompatible change.
+# Compares the library with the baseline, each as abidw describes it, and sets verdict: same,
+# compatible (only additions), incompatible or error. abidiff's status is a bit set (1 error,
+# 2 usage, 4 a change, 8 a symbol removed); a changed type of an existing function, such as a
+# class that grew a member, is only "a change" to it, so any changed or removed function or
+# variable in its summary counts as incompatible.
 compare() {
-  local status=0
-  abidiff --headers-dir2 "$headers" --drop-private-types --exported-interfaces-only --no-show-locs \
-          "$baseline" "$library" || status=$?
-  return $status
+  local current status=0
+  current=$(mktemp)
+  write_abi "$current"
+  report=$(abidiff --no-show-locs "$baseline" "$current") || status=$?
+  rm -f "$current"
+  if (( status & 3 )); then
+    verdict=error
+  elif (( status & 8 )) || grep -Eq '(^|[^0-9])[1-9][0-9]* (Removed|Changed)' <<<"$report"; then
+    verdict=incompatible
+  elif (( status & 4 )); then
+    verdict=compatible
+  else
+    verdict=same
+  fi
 }
 
 case "$command" in
@@ -43,29 +57,28 @@ case "$command" in
       echo "abi.sh: no baseline for $soname; a new SONAME needs one: abi/abi.sh update" >&2
       exit 1
     fi
-    status=0
-    report=$(compare) || status=$?
-    if (( status & 3 )); then
-      echo "$report" >&2
-      echo "abi.sh: abidiff could not compare $library with $baseline" >&2
-      exit 1
-    elif (( status & 8 )); then
-      echo "$report" >&2
-      echo "abi.sh: $soname: the change above breaks programs built against it. Undo it, or raise the" >&2
-      echo "project's major version (the SONAME) and write the new baseline: abi/abi.sh update" >&2
-      exit 1
-    elif (( status & 4 )); then
-      echo "$report"
-      echo "abi.sh: $soname: compatible changes (above); record them with abi/abi.sh update"
-    else
-      echo "abi.sh: $soname matches its baseline"
-    fi
+    compare
+    case $verdict in
+      error)
+        echo "$report" >&2
+        echo "abi.sh: abidiff could not compare $library with $baseline" >&2
+        exit 1 ;;
+      incompatible)
+        echo "$report" >&2
+        echo "abi.sh: $soname: the change above breaks programs built against it. Undo it, or raise the" >&2
+        echo "project's major version (the SONAME) and write the new baseline: abi/abi.sh update" >&2
+        exit 1 ;;
+      compatible)
+        echo "$report"
+        echo "abi.sh: $soname: compatible additions (above); record them with abi/abi.sh update" ;;
+      same)
+        echo "abi.sh: $soname matches its baseline" ;;
+    esac
     ;;
   update)
     if [ -f "$baseline" ] && ! $force; then
-      status=0
-      report=$(compare) || status=$?
-      if (( status & 8 )); then
+      compare
+      if [ "$verdict" = incompatible ]; then
         echo "$report" >&2
         echo "abi.sh: $soname: this change breaks programs built against the baseline; raise the SONAME" >&2
         echo "(the project's major version) instead, or give --force if $soname was never released" >&2
