@@ -23,8 +23,13 @@ fi
 rm -rf "$source/debian"
 cp -R "$repository/packaging/debian" "$source/debian"
 
-# Repeated package builds reuse compiled objects when ccache is there.
-[ -d /usr/lib/ccache ] && export PATH=/usr/lib/ccache:$PATH
+# Repeated package builds reuse compiled objects when ccache is there. debhelper gives the build
+# a fresh HOME, so the cache's folder is named outright.
+if [ -d /usr/lib/ccache ] && command -v ccache >/dev/null; then
+  export PATH=/usr/lib/ccache:$PATH
+  CCACHE_DIR=$(ccache -k cache_dir)
+  export CCACHE_DIR
+fi
 export DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}"
 (cd "$source" && dpkg-buildpackage --build=binary --no-sign) > "$out/build.log" 2>&1 || {
   tail -n 60 "$out/build.log" >&2
