@@ -18,6 +18,7 @@ packages=(
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
   clang libclang-rt-14-dev
+  locales
 )
 
 install_missing_packages() {

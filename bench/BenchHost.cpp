@@ -1,8 +1,6 @@
 #include "BenchHost.h"
 
-#include <cognexa/HostBinding.h>
-#include <cognexa/Notice.h>
-#include <cognexa/PerceptionEvaluationStateClass.h>
+#include "TestHostBindingStruct.h"
 
 #include <cctype>
 #include <fstream>
@@ -50,17 +48,24 @@ void* Allocate_Nothing(unsigned int) { return nullptr; }
 bool Skip_No_File(const std::string&) { return false; }
 void File_Loaded(const std::string&) {}
 const DatabaseUIntConversionClass* Find_No_Database(const std::string&) { return nullptr; }
-void Ignore_Notice(const char*, const char*) {}
 
 }  // namespace
 
 void Install_Bench_Host(MegaFileManagerClass* file_manager)
 {
-    Init_Perception_DLL(&TheLetterConverter, &Bind_Nothing, &Evaluate_Letter, &Notify_Nothing, &Random_Midpoint,
-                        &Allocate_Nothing, &Skip_No_File, &File_Loaded, &Find_No_Database,
-                        &PerceptionEvaluationStateClass::Set_Value, &PerceptionEvaluationStateClass::Reset_Values,
-                        file_manager, &TheHostFlag);
-    Set_Notice_Handler(&Ignore_Notice);
+    TestHostBindingStruct binding;
+    binding.Token_Converter = &TheLetterConverter;
+    binding.Bind_Token_Callback = &Bind_Nothing;
+    binding.Evaluate_Token_Callback = &Evaluate_Letter;
+    binding.Evaluate_Notify_Callback = &Notify_Nothing;
+    binding.Random_Float_Callback = &Random_Midpoint;
+    binding.Allocate_Callback = &Allocate_Nothing;
+    binding.Skip_File_Callback = &Skip_No_File;
+    binding.File_Loaded_Callback = &File_Loaded;
+    binding.Find_Database_Callback = &Find_No_Database;
+    binding.File_Manager = file_manager;
+    binding.Host_Flag = &TheHostFlag;
+    binding.Install();
 }
 
 double Bench_Letter_Value(char letter)

@@ -1,9 +1,10 @@
 #ifndef COGNEXA_DATA_FILE_FIND_STATE_CLASS_H
 #define COGNEXA_DATA_FILE_FIND_STATE_CLASS_H
 
-#include "platform/Platform.h"
+#include "foundation/LibraryPlatformClass.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_set>
 
@@ -11,15 +12,10 @@
 class FileFindStateClass {
 public:
     FileFindStateClass() = default;
-    ~FileFindStateClass() { Close_Loose_Search(); }
     FileFindStateClass(const FileFindStateClass&) = delete;
     FileFindStateClass& operator=(const FileFindStateClass&) = delete;
 
-    void Close_Loose_Search()
-    {
-        if (Loose_Search != nullptr) Platform::Find_Close(Loose_Search);
-        Loose_Search = nullptr;
-    }
+    void Close_Loose_Search() { Loose_Search.reset(); }
 
     // The search directory with its trailing backslash; empty for the top level.
     std::string Directory_Prefix() const { return Directory.empty() ? std::string() : Directory + "\\"; }
@@ -30,7 +26,7 @@ public:
     std::string Directory;
     std::string Pattern;
     std::unordered_set<std::string> Returned_Names;
-    Platform::FindHandle Loose_Search = nullptr;
+    std::unique_ptr<PlatformSearchClass> Loose_Search;
 };
 
 #endif

@@ -3,7 +3,7 @@
 #include <cognexa/MegaFileManagerClass.h>
 
 #include "foundation/TheHostBinding.h"
-#include "platform/Platform.h"
+#include "foundation/LibraryPlatformClass.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ MegaFileManagerClass* Installed_File_Manager()
 }  // namespace
 
 FileStreamClass::FileStreamClass()
-    : Access(ACCESS_NONE), System_Handle(Platform::Invalid_File_Handle), Member_Handle(-1)
+    : Access(ACCESS_NONE), System_File(nullptr), Member_Handle(-1)
 {
 }
 
@@ -51,8 +51,10 @@ bool FileStreamClass::Open(const std::string& name, int mode, bool archives_only
     if (Has_System_Handle() || Has_Member_Handle() || Access != ACCESS_NONE) return false;
 
     if (!archives_only) {
-        System_Handle = mode == ACCESS_READ ? Platform::Open_File_For_Reading(name.c_str())
-                                            : Platform::Create_File_For_Writing(name.c_str());
+        std::unique_ptr<PlatformFileClass> file = mode == ACCESS_READ
+                                                      ? TheLibraryPlatformPtr->Open_File_For_Reading(name.c_str())
+                                                      : TheLibraryPlatformPtr->Create_File_For_Writing(name.c_str());
+        System_File = file.release();
     }
     if (!Has_System_Handle()) {
         MegaFileManagerClass* manager = Installed_File_Manager();
@@ -70,13 +72,14 @@ bool FileStreamClass::Close()
     if ((!Has_System_Handle() && !Has_Member_Handle()) || Access == ACCESS_NONE) return false;
     bool closed;
     if (Has_System_Handle()) {
-        closed = Platform::Close_File(System_Handle);
+        closed = System_File->Close();
+        delete System_File;
     } else {
         MegaFileManagerClass* manager = Installed_File_Manager();
         closed = manager != nullptr && manager->Close_Sub_File(Member_Handle);
     }
     Access = ACCESS_NONE;
-    System_Handle = Platform::Invalid_File_Handle;
+    System_File = nullptr;
     Member_Handle = -1;
     return closed;
 }
@@ -84,7 +87,7 @@ bool FileStreamClass::Close()
 int FileStreamClass::Read(void* buffer, int count)
 {
     if (buffer == nullptr || Access != ACCESS_READ) return -1;
-    if (Has_System_Handle()) return Platform::Read_File(System_Handle, buffer, count);
+    if (Has_System_Handle()) return System_File->Read(buffer, count);
     MegaFileManagerClass* manager = Installed_File_Manager();
     if (!Has_Member_Handle() || manager == nullptr) return -1;
     return manager->Read_Sub_File(Member_Handle, buffer, count);
@@ -93,13 +96,13 @@ int FileStreamClass::Read(void* buffer, int count)
 int FileStreamClass::Write(const void* buffer, int count)
 {
     if (buffer == nullptr || Access != ACCESS_WRITE || !Has_System_Handle()) return -1;
-    return Platform::Write_File(System_Handle, buffer, count);
+    return System_File->Write(buffer, count);
 }
 
 int FileStreamClass::Seek(int offset, int origin)
 {
     if (origin < SEEK_FROM_BEGIN || origin > SEEK_FROM_END || Access == ACCESS_NONE) return -1;
-    if (Has_System_Handle()) return Platform::Seek_File(System_Handle, offset, origin);
+    if (Has_System_Handle()) return System_File->Seek(offset, origin);
     MegaFileManagerClass* manager = Installed_File_Manager();
     if (!Has_Member_Handle() || manager == nullptr) return -1;
     return manager->Seek_Sub_File(Member_Handle, offset, origin);
@@ -113,7 +116,7 @@ int FileStreamClass::Tell()
 int FileStreamClass::Size()
 {
     if (Access == ACCESS_NONE) return -1;
-    if (Has_System_Handle()) return Platform::Get_File_Size(System_Handle);
+    if (Has_System_Handle()) return System_File->Size();
     MegaFileManagerClass* manager = Installed_File_Manager();
     if (!Has_Member_Handle() || manager == nullptr) return -1;
     return manager->Get_Sub_File_Size(Member_Handle);
@@ -132,5 +135,5 @@ bool FileStreamClass::Is_Open() const
 std::uint64_t FileStreamClass::Get_Time()
 {
     if (!Has_System_Handle() || Access == ACCESS_NONE) return 0;
-    return Platform::Get_File_Time(System_Handle);
+    return System_File->Last_Write_Time();
 }

@@ -6,26 +6,16 @@
 #include "data/MegaFileSlotStruct.h"
 #include "data/NameHelpers.h"
 #include "data/WildcardPattern.h"
+#include "foundation/AsciiCharacterTable.h"
+#include "foundation/PlatformLockHolderClass.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace {
 
 const char* const Archive_List_Name = "Data\\MegaFiles.xml";
 
-bool Equal_Ignoring_Case(const std::string& left, const std::string& right)
-{
-    if (left.size() != right.size()) return false;
-    for (std::string::size_type i = 0; i < left.size(); ++i) {
-        char a = left[i], b = right[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
+using AsciiCharacterTable::Ascii_Equal_Ignoring_Case;
 
 bool Is_Dot_Entry(const char* name)
 {
@@ -46,17 +36,18 @@ int Allocate_Handle(std::uint32_t& counter, const TableType& in_use)
 void Report_Entry(WIN32_FIND_DATAA* data, const std::string& name, bool directory)
 {
     std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
-    data->dwFileAttributes = directory ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    data->dwFileAttributes = directory ? COGNEXA_FILE_ATTRIBUTE_DIRECTORY : 0;
 }
 
 bool Fits_Find_Data(const std::string& name)
 {
-    return name.size() < MAX_PATH;
+    return name.size() < COGNEXA_MAX_PATH;
 }
 
 }  // namespace
 
-MegaFileManagerClass::MegaFileManagerClass() : Next_Id(0), Next_Member_Handle(1), Next_Find_Handle(1)
+MegaFileManagerClass::MegaFileManagerClass()
+    : Next_Id(0), Next_Member_Handle(1), Next_Find_Handle(1), Lock(TheLibraryPlatformPtr->Create_Lock().release())
 {
 }
 
@@ -66,22 +57,7 @@ MegaFileManagerClass::~MegaFileManagerClass()
     // Later archives may live inside earlier ones, so they go first.
     while (!Archives.empty()) Remove_Slot(Archives.size() - 1);
     Close_Members_Of(nullptr);
-}
-
-MegaFileManagerClass::LockType MegaFileManagerClass::Take_Lock()
-{
-#if defined(__SANITIZE_THREAD__)
-    // The thread checker does not follow glibc's clock-based timed lock, so checked builds
-    // poll with try_lock, which it does follow, under the same deadline.
-    LockType lock(Lock, std::defer_lock);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(Lock_Wait_Milliseconds);
-    while (!lock.try_lock() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
-    return lock;
-#else
-    return LockType(Lock, std::chrono::milliseconds(Lock_Wait_Milliseconds));
-#endif
+    delete Lock;
 }
 
 MegaFileSlotStruct* MegaFileManagerClass::Find_Slot(int id)
@@ -113,8 +89,8 @@ int MegaFileManagerClass::Add_Mega_File(const char* path, int mode, bool hidden)
 
 int MegaFileManagerClass::Add_Mega_File(const std::string& path, int mode, bool hidden)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return -1;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return -1;
 
     // 1. Each archive once, whatever the letter case of its path.
     if (Is_Mega_File_Loaded(path)) return -1;
@@ -169,8 +145,8 @@ void MegaFileManagerClass::Remove_Slot(std::size_t position)
 
 bool MegaFileManagerClass::Remove_Mega_File(int id)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return false;
     for (std::size_t position = 0; position < Archives.size(); ++position) {
         if (Archives[position]->Id == id) {
             Remove_Slot(position);
@@ -182,10 +158,10 @@ bool MegaFileManagerClass::Remove_Mega_File(int id)
 
 bool MegaFileManagerClass::Remove_Mega_File(const std::string& path)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return false;
     for (std::size_t position = 0; position < Archives.size(); ++position) {
-        if (Equal_Ignoring_Case(Archives[position]->Path, path)) {
+        if (Ascii_Equal_Ignoring_Case(Archives[position]->Path, path)) {
             Remove_Slot(position);
             return true;
         }
@@ -195,26 +171,26 @@ bool MegaFileManagerClass::Remove_Mega_File(const std::string& path)
 
 bool MegaFileManagerClass::Remove_All_Mega_Files()
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock() || Archives.empty()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock() || Archives.empty()) return false;
     while (!Archives.empty()) Remove_Slot(Archives.size() - 1);
     return true;
 }
 
 bool MegaFileManagerClass::Is_Mega_File_Loaded(const std::string& path)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return false;
     for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
-        if (Equal_Ignoring_Case(slot->Path, path)) return true;
+        if (Ascii_Equal_Ignoring_Case(slot->Path, path)) return true;
     }
     return false;
 }
 
 bool MegaFileManagerClass::Is_Valid_Mega_File_ID(int id)
 {
-    LockType lock = Take_Lock();
-    return lock.owns_lock() && Find_Slot(id) != nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    return lock.Owns_Lock() && Find_Slot(id) != nullptr;
 }
 
 // ---- Open members ----
@@ -226,8 +202,8 @@ int MegaFileManagerClass::Open_Sub_File(const char* name)
 
 int MegaFileManagerClass::Open_Sub_File(const std::string& name)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock() || name.empty() || Archives.empty()) return -1;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock() || name.empty() || Archives.empty()) return -1;
 
     for (const std::unique_ptr<MegaFileSlotStruct>& slot : Archives) {
         if (slot->Hidden) continue;
@@ -250,8 +226,8 @@ int MegaFileManagerClass::Open_Sub_File(const std::string& name)
 
 int MegaFileManagerClass::Read_Sub_File(int handle, void* buffer, int count)
 {
-    LockType lock = Take_Lock();
-    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    OpenSubFileStruct* member = lock.Owns_Lock() ? Find_Open_Member(handle) : nullptr;
     if (member == nullptr || count < 0) return -1;
     MegaArchiveClass& archive = member->Slot->Archive;
     const std::uint32_t size = archive.Get_Sub_File_Size(member->Index);
@@ -265,8 +241,8 @@ int MegaFileManagerClass::Read_Sub_File(int handle, void* buffer, int count)
 
 int MegaFileManagerClass::Seek_Sub_File(int handle, int offset, int origin)
 {
-    LockType lock = Take_Lock();
-    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    OpenSubFileStruct* member = lock.Owns_Lock() ? Find_Open_Member(handle) : nullptr;
     if (member == nullptr) return -1;
     MegaArchiveClass& archive = member->Slot->Archive;
     if (archive.Get_Mode() != MegaArchiveClass::MODE_IN_MEMORY) {
@@ -280,16 +256,16 @@ int MegaFileManagerClass::Seek_Sub_File(int handle, int offset, int origin)
 
 int MegaFileManagerClass::Get_Sub_File_Size(int handle)
 {
-    LockType lock = Take_Lock();
-    OpenSubFileStruct* member = lock.owns_lock() ? Find_Open_Member(handle) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    OpenSubFileStruct* member = lock.Owns_Lock() ? Find_Open_Member(handle) : nullptr;
     if (member == nullptr) return 0;
     return static_cast<int>(member->Slot->Archive.Get_Sub_File_Size(member->Index));
 }
 
 bool MegaFileManagerClass::Close_Sub_File(int handle)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return false;
     auto found = Open_Members.find(handle);
     if (found == Open_Members.end()) return false;
     std::unique_ptr<OpenSubFileStruct> member = std::move(found->second);
@@ -299,8 +275,8 @@ bool MegaFileManagerClass::Close_Sub_File(int handle)
 
 bool MegaFileManagerClass::Is_Sub_File_Open(int handle)
 {
-    LockType lock = Take_Lock();
-    return lock.owns_lock() && Find_Open_Member(handle) != nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    return lock.Owns_Lock() && Find_Open_Member(handle) != nullptr;
 }
 
 // ---- Enumeration ----
@@ -316,14 +292,14 @@ int MegaFileManagerClass::Find_First(const char* path, WIN32_FIND_DATAA* data)
     state->Pattern = parts.File_Name == "*.*" ? "*" : parts.File_Name;
 
     // 3, 4. Loose files first; each name reported enters the set, so it shadows members.
-    state->Loose_Search = Platform::Find_First_File(path, data);
+    state->Loose_Search = TheLibraryPlatformPtr->Find_First_File(path, data);
     bool found = state->Loose_Search != nullptr;
     if (found && !Is_Dot_Entry(data->cFileName)) {
         state->Returned_Names.insert(state->Directory_Prefix() + To_Upper_Copy(data->cFileName));
     }
 
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return -1;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return -1;
     // 5. No loose file: the members.
     if (!found) {
         state->In_Archive_Phase = true;
@@ -340,14 +316,14 @@ bool MegaFileManagerClass::Find_Next(int find_handle, WIN32_FIND_DATAA* data)
     if (find_handle == -1 || data == nullptr) return false;
     FileFindStateClass* state;
     {
-        LockType lock = Take_Lock();
-        state = lock.owns_lock() ? Find_State(find_handle) : nullptr;
+        PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+        state = lock.Owns_Lock() ? Find_State(find_handle) : nullptr;
     }
     if (state == nullptr) return false;
 
     // The loose phase runs without the lock.
     if (!state->In_Archive_Phase) {
-        if (Platform::Find_Next_File(state->Loose_Search, data)) {
+        if (state->Loose_Search->Next(data)) {
             if (!Is_Dot_Entry(data->cFileName)) {
                 state->Returned_Names.insert(state->Directory_Prefix() + To_Upper_Copy(data->cFileName));
             }
@@ -360,14 +336,14 @@ bool MegaFileManagerClass::Find_Next(int find_handle, WIN32_FIND_DATAA* data)
     } else {
         ++state->Member;
     }
-    LockType lock = Take_Lock();
-    return lock.owns_lock() && Scan_Archives(*state, data);
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    return lock.Owns_Lock() && Scan_Archives(*state, data);
 }
 
 bool MegaFileManagerClass::Find_Close(int find_handle)
 {
-    LockType lock = Take_Lock();
-    if (!lock.owns_lock()) return false;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    if (!lock.Owns_Lock()) return false;
     return Find_States.erase(find_handle) > 0;
 }
 
@@ -415,8 +391,8 @@ const void* MegaFileManagerClass::Load_Sub_File_Data(int id, const std::string& 
 {
     size = 0;
     index = -1;
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     if (slot == nullptr) return nullptr;
     const int found = slot->Archive.Find_Sub_File(name);
     if (found == -1) return nullptr;
@@ -428,8 +404,8 @@ const void* MegaFileManagerClass::Load_Sub_File_Data(int id, const std::string& 
 const void* MegaFileManagerClass::Load_Sub_File_Data(int id, int index, unsigned int& size)
 {
     size = 0;
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     if (slot == nullptr || index < 0 || static_cast<std::uint32_t>(index) >= slot->Archive.Get_Record_Count()) {
         return nullptr;
     }
@@ -439,36 +415,36 @@ const void* MegaFileManagerClass::Load_Sub_File_Data(int id, int index, unsigned
 
 bool MegaFileManagerClass::Release_Sub_File_Data(int id, const void* block)
 {
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     return slot != nullptr && slot->Archive.Release_Sub_File_Data(block);
 }
 
 unsigned int MegaFileManagerClass::Get_Sub_File_Size(int id, int index)
 {
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     return slot != nullptr ? slot->Archive.Get_Sub_File_Size(index) : 0;
 }
 
 unsigned int MegaFileManagerClass::Get_Sub_File_CRC(int id, int index)
 {
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     return slot != nullptr ? slot->Archive.Get_Sub_File_CRC(index) : 0;
 }
 
 unsigned int MegaFileManagerClass::Get_Sub_File_Count(int id)
 {
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     return slot != nullptr ? slot->Archive.Get_Record_Count() : 0;
 }
 
 void MegaFileManagerClass::Get_Sub_File_Name(int id, int index, std::string& name)
 {
     name.clear();
-    LockType lock = Take_Lock();
-    MegaFileSlotStruct* slot = lock.owns_lock() ? Find_Slot(id) : nullptr;
+    PlatformLockHolderClass lock(*Lock, Lock_Wait_Milliseconds);
+    MegaFileSlotStruct* slot = lock.Owns_Lock() ? Find_Slot(id) : nullptr;
     if (slot != nullptr) slot->Archive.Get_Sub_File_Name(index, name);
 }

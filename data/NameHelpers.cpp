@@ -1,5 +1,7 @@
 #include "data/NameHelpers.h"
 
+#include "foundation/AsciiCharacterTable.h"
+
 namespace {
 
 bool Is_Whitespace(char byte)
@@ -7,13 +9,14 @@ bool Is_Whitespace(char byte)
     return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ';
 }
 
-// The "C" locale's toupper, without consulting the process locale.
-char Ascii_Upper(char byte)
+}  // namespace
+
+std::string To_Upper_Copy(const std::string& text)
 {
-    return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 'a' + 'A') : byte;
+    return AsciiCharacterTable::Ascii_Upper_Copy(text);
 }
 
-std::string Trimmed_Copy(const std::string& text)
+std::string Trim_Whitespace(const std::string& text)
 {
     std::string::size_type first = 0;
     std::string::size_type last = text.size();
@@ -22,32 +25,9 @@ std::string Trimmed_Copy(const std::string& text)
     return text.substr(first, last - first);
 }
 
-}  // namespace
-
-std::string To_Upper_Copy(const std::string& text)
-{
-    std::string upper = text;
-    for (char& byte : upper) byte = Ascii_Upper(byte);
-    return upper;
-}
-
-const std::string& To_Upper(const std::string& text)
-{
-    static std::string result;
-    result = To_Upper_Copy(text);
-    return result;
-}
-
-const std::string& Trim_Whitespace(const std::string& text)
-{
-    static std::string result;
-    result = Trimmed_Copy(text);
-    return result;
-}
-
 void Split_Path_Into(const std::string& path, SplitPathStruct& parts)
 {
-    std::string normal = To_Upper_Copy(Trimmed_Copy(path));
+    std::string normal = To_Upper_Copy(Trim_Whitespace(path));
     for (char& byte : normal) {
         if (byte == '/') byte = '\\';
     }
@@ -64,13 +44,11 @@ void Split_Path_Into(const std::string& path, SplitPathStruct& parts)
     parts.Directory = start < last_slash ? normal.substr(start, last_slash - start) : std::string();
 }
 
-const SplitPathStruct& Split_Path(const std::string& path)
+SplitPathStruct Split_Path(const std::string& path)
 {
-    static SplitPathStruct result;
     SplitPathStruct parts;
     Split_Path_Into(path, parts);
-    result = parts;
-    return result;
+    return parts;
 }
 
 std::string Normalize_Member_Name(const std::string& name)

@@ -3,14 +3,10 @@
 
 #include <string>
 
-// The name helpers return their result in a process-wide object of their own that the next
-// call of the same helper overwrites: copy it before calling again. Not for concurrent use;
-// code that runs on any thread (the file manager) uses the reentrant forms below.
-
 // Every byte through toupper in the "C" locale: only a to z change.
-const std::string& To_Upper(const std::string& text);
+std::string To_Upper_Copy(const std::string& text);
 // Without leading and trailing tab, line feed, carriage return and space.
-const std::string& Trim_Whitespace(const std::string& text);
+std::string Trim_Whitespace(const std::string& text);
 
 struct SplitPathStruct {
     std::string Directory;
@@ -18,11 +14,8 @@ struct SplitPathStruct {
 };
 // Trimmed, upper case, "/" as backslash; split at the last backslash; a leading ".", ".\" or
 // "\" dropped from the directory.
-const SplitPathStruct& Split_Path(const std::string& path);
-
-// Reentrant forms of the above.
-std::string To_Upper_Copy(const std::string& text);
 void Split_Path_Into(const std::string& path, SplitPathStruct& parts);
+SplitPathStruct Split_Path(const std::string& path);
 // The stored form of an archive member name: directory + "\" + file name, or the file name
 // alone when the directory is empty.
 std::string Normalize_Member_Name(const std::string& name);

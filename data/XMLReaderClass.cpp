@@ -2,7 +2,7 @@
 
 #include <cognexa/FileStreamClass.h>
 
-#include "platform/Platform.h"
+#include "foundation/NoticeDispatch.h"
 
 #include <array>
 #include <cstdio>
@@ -76,7 +76,7 @@ void XMLReaderClass::Show_Message(const char* message) const
 {
     char text[Notice_Capacity];
     std::snprintf(text, sizeof text, Notice_Format, Fitted_File_Name(File_Name, message).c_str(), message);
-    Platform::Show_Notice(Notice_Caption, text);
+    Show_Notice(Notice_Caption, text);
 }
 
 XMLResultType XMLReaderClass::Load_File(const std::string& file_name, bool trim)

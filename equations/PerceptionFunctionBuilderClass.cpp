@@ -7,11 +7,11 @@
 #include "equations/PerceptionDiagnosticsClass.h"
 #include "foundation/TheHostBinding.h"
 #include "equations/TokenNodeClass.h"
+#include "foundation/AsciiCharacterTable.h"
 #include "foundation/ReportParseError.h"
 
 #include <cognexa/PerceptionFunctionClass.h>
 
-#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -117,25 +117,12 @@ std::string String_Literal_Value(std::string_view text)
     if (close == std::string_view::npos) {
         return std::string();
     }
-    std::string value(text.substr(open + 1, close - open - 1));
-    for (char& c : value) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return value;
+    return AsciiCharacterTable::Ascii_Upper_Copy(text.substr(open + 1, close - open - 1));
 }
 
 bool Equals_Ignoring_Case(std::string_view text, const char* expected)
 {
-    std::size_t index = 0;
-    for (; index < text.size(); ++index) {
-        if (expected[index] == '\0' ||
-            std::toupper(static_cast<unsigned char>(text[index])) != std::toupper(static_cast<unsigned char>(expected[index]))) {
-            return false;
-        }
-    }
-    return expected[index] == '\0';
+    return AsciiCharacterTable::Ascii_Equal_Ignoring_Case(text, expected);
 }
 
 }  // namespace

@@ -57,8 +57,9 @@ private:
     std::vector<float>* Stack;
 };
 
-// The token string of every equation lives here; each call overwrites it.
-std::string TheTokenString;
+// The token string of every equation lives here, one per thread; each call on the thread
+// overwrites it.
+thread_local std::string TheTokenString;
 
 // The text as far as its first NUL.
 std::size_t Equation_Length(const std::string& text)

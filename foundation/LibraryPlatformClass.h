@@ -19,6 +19,9 @@ public:
     virtual ~PlatformFileClass() = default;
 
     // Bytes transferred (short only at the end of the file), or -1.
+    // False when the OS reports an error, for example written data it could not store; the file
+    // is released either way. A file not closed is closed when destroyed.
+    virtual bool Close() = 0;
     virtual int Read(void* buffer, int count) = 0;
     virtual int Write(const void* buffer, int count) = 0;
     // origin 0 begin, 1 current, 2 end; the new position, or -1.
@@ -63,7 +66,8 @@ public:
 
     // The last component of path is a wildcard ("*", "?", ASCII case ignored); "." and ".." are
     // reported when it matches them. The first match is written to data; null when nothing
-    // matches. Names longer than MAX_PATH - 1 bytes cannot be reported and are left out.
+    // matches. Entries come sorted by name (bytewise), so an enumeration is the same on every
+    // run. Names longer than COGNEXA_MAX_PATH - 1 bytes cannot be reported and are left out.
     virtual std::unique_ptr<PlatformSearchClass> Find_First_File(const char* path, WIN32_FIND_DATAA* data) = 0;
 
     virtual std::unique_ptr<PlatformLockClass> Create_Lock() = 0;
@@ -73,10 +77,12 @@ public:
     virtual void Show_Notice(const char* caption, const char* text) = 0;
 };
 
-// The platform of the OS the library was built for; lives as long as the process.
+// The platform of the OS the library was built for. It is constant-initialised and never
+// destroyed, so static constructors and destructors of any translation unit may use it.
 LibraryPlatformClass* Native_Library_Platform();
 
-// The platform the library uses: the native one unless a test has installed another.
+// The platform the library uses: the native one unless a test has installed another. Points
+// at the native platform from before any dynamic initialisation runs.
 extern LibraryPlatformClass* TheLibraryPlatformPtr;
 
 #endif

@@ -1,6 +1,6 @@
 #include "foundation/ReportParseError.h"
 
-#include "platform/Platform.h"
+#include "foundation/NoticeDispatch.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ void Report_Parse_Error()
     if (Announced) {
         return;
     }
-    Platform::Show_Notice("Perception Parsing Error!",
+    Show_Notice("Perception Parsing Error!",
                           "There were perception parsing errors.  See PerceptionErrors.txt for details.");
     Announced = true;
 }

@@ -1,5 +1,7 @@
 #include "FuzzHost.h"
 
+#include "TestHostBindingStruct.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -80,18 +82,21 @@ float Random_Low(float low, float)
     return low;
 }
 
-void Silent_Notice(const char*, const char*) {}
-
 }  // namespace
 
 namespace FuzzHost {
 
 void Install(MegaFileManagerClass* files)
 {
-    Set_Notice_Handler(Silent_Notice);
-    Init_Perception_DLL(&TheConverter, Bind_Token, Evaluate_Token, Notify, Random_Low, nullptr, nullptr, nullptr,
-                        Any_Database, &PerceptionEvaluationStateClass::Set_Value,
-                        &PerceptionEvaluationStateClass::Reset_Values, files, nullptr);
+    TestHostBindingStruct binding;
+    binding.Token_Converter = &TheConverter;
+    binding.Bind_Token_Callback = Bind_Token;
+    binding.Evaluate_Token_Callback = Evaluate_Token;
+    binding.Evaluate_Notify_Callback = Notify;
+    binding.Random_Float_Callback = Random_Low;
+    binding.Find_Database_Callback = Any_Database;
+    binding.File_Manager = files;
+    binding.Install();
 }
 
 PerceptionContextClass& Context()

@@ -163,7 +163,7 @@ std::string LauncherCommandsClass::Documents_Folder() const
 
 std::string LauncherCommandsClass::Profile_Text(const char* key) const
 {
-    return window_.Profile().Text_Ansi(key);
+    return window_.Profile().TextAnsi(key);
 }
 
 bool LauncherCommandsClass::Read_Registry_Path(const std::string& key, const char* name, std::string& text) const

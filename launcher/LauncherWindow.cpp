@@ -44,7 +44,7 @@ LauncherStatus LauncherWindow::Start_Up()
     profile_.SetSection(profile_.Text("Product1"));
 
     // 2. One launcher at a time; a second copy leaves silently.
-    if (platform_.Acquire_Single_Instance(profile_.Text_Ansi("ProductMutex")) !=
+    if (platform_.Acquire_Single_Instance(profile_.TextAnsi("ProductMutex")) !=
         LauncherPlatformClass::InstanceLock::Acquired)
         return E_FAIL_STATUS;
 
@@ -59,8 +59,8 @@ LauncherStatus LauncherWindow::Start_Up()
 
 std::string LauncherWindow::Product_Key() const
 {
-    return "SOFTWARE\\" + profile_.Text_Ansi("CompanyNameRegistry") + "\\" + profile_.Text_Ansi("ProductNameRegistry") +
-           "\\" + profile_.Text_Ansi("ProductVersion");
+    return "SOFTWARE\\" + profile_.TextAnsi("CompanyNameRegistry") + "\\" + profile_.TextAnsi("ProductNameRegistry") +
+           "\\" + profile_.TextAnsi("ProductVersion");
 }
 
 void LauncherWindow::Read_Install_Path()
@@ -76,12 +76,12 @@ void LauncherWindow::Read_Install_Path()
 
 void LauncherWindow::Choose_Start_Page()
 {
-    start_page_ = profile_.Text_Ansi("PageInstall");
+    start_page_ = profile_.TextAnsi("PageInstall");
     RegistryValue value;
     std::uint32_t installed = 0;
     if (platform_.Registry_Read(RegistryHive::LocalMachine, Product_Key(), "Installed", value) &&
         value.As_Dword(installed) && installed == 1)
-        start_page_ = profile_.Text_Ansi("PageMain");
+        start_page_ = profile_.TextAnsi("PageMain");
 }
 
 std::string LauncherWindow::Start_Address() const

@@ -67,7 +67,7 @@ public:
     std::string Product_Key() const;
     // "res://" + program path + "/" + start page.
     std::string Start_Address() const;
-    std::string Window_Title() const { return profile_.Text_Ansi("ProductNameDisplay"); }
+    std::string Window_Title() const { return profile_.TextAnsi("ProductNameDisplay"); }
 
 private:
     struct MethodEntry {

@@ -101,7 +101,7 @@ LauncherStatus ProfileTable::Load(const LauncherPlatformClass& platform, const c
 LauncherStatus ProfileTable::Parse(const unsigned char* bytes, std::size_t size, std::uint16_t language_id)
 {
     try {
-        LauncherStatus status = Split_Into_Cells(Decode_By_Byte_Order_Mark(bytes, size));
+        LauncherStatus status = SplitIntoCells(Decode_By_Byte_Order_Mark(bytes, size));
         if (status != S_OK_STATUS) return status;
         status = FindHeader();
         if (status != S_OK_STATUS) return status;
@@ -111,7 +111,7 @@ LauncherStatus ProfileTable::Parse(const unsigned char* bytes, std::size_t size,
     }
 }
 
-LauncherStatus ProfileTable::Split_Into_Cells(const std::u16string& text)
+LauncherStatus ProfileTable::SplitIntoCells(const std::u16string& text)
 {
     cells_.clear();
     row_starts_.assign(1, 0);
@@ -151,7 +151,7 @@ const std::u16string* ProfileTable::Cell(int row, int column) const
     return index < row_starts_[row + 1] ? &cells_[index] : nullptr;
 }
 
-bool ProfileTable::Cell_Is_Empty(int row, int column) const
+bool ProfileTable::CellIsEmpty(int row, int column) const
 {
     const std::u16string* cell = Cell(row, column);
     return cell == nullptr || cell->empty();
@@ -211,7 +211,7 @@ void ProfileTable::SetSection(const std::u16string& name)
     current_section_ = name;
 }
 
-int ProfileTable::Find_Key_Row(const std::u16string& key) const
+int ProfileTable::FindKeyRow(const std::u16string& key) const
 {
     int first_row = header_row_ + 1;
     if (current_section_.empty()) {
@@ -221,7 +221,7 @@ int ProfileTable::Find_Key_Row(const std::u16string& key) const
     CellPosition section;
     if (!FindCell(current_section_, section_column_, section_column_, first_row, row_count_ - 1, section)) return -1;
     for (int row = section.row; row < row_count_; ++row) {
-        if (row > section.row && !Cell_Is_Empty(row, section_column_)) break;
+        if (row > section.row && !CellIsEmpty(row, section_column_)) break;
         const std::u16string* cell = Cell(row, key_column_);
         if (cell != nullptr && Equal_Ignoring_Case(*cell, key)) return row;
     }
@@ -232,7 +232,7 @@ LauncherStatus ProfileTable::GetText(const std::u16string& key, std::u16string& 
 {
     text = key;
     if (header_row_ < 0) return S_OK_STATUS;
-    int row = Find_Key_Row(key);
+    int row = FindKeyRow(key);
     if (row < 0) return S_OK_STATUS;
     for (int column : language_columns_) {
         const std::u16string* cell = Cell(row, column);
@@ -265,7 +265,7 @@ std::u16string ProfileTable::Text(const char* key) const
     return text;
 }
 
-std::string ProfileTable::Text_Ansi(const char* key) const
+std::string ProfileTable::TextAnsi(const char* key) const
 {
     std::string text;
     GetTextAnsi(Utf8_To_Utf16(key), text);

@@ -12,7 +12,8 @@ class LauncherPlatformClass;
 
 // The launcher's string table: tab-separated UTF-16 text laid out like a spreadsheet, one row
 // per key and one column per language. Lookups fall back through three language columns and
-// finally to the key name itself, so a missing text never fails.
+// finally to the key name itself, so a missing text never fails. Every operation is named in
+// the style of the table's established ones (SetSection, GetText, GetTextAnsi, LanguageName).
 class ProfileTable {
 public:
     // Finds the embedded resource of that name and parses it for the user's UI language.
@@ -27,10 +28,10 @@ public:
 
     // Conveniences for the launcher's own code, which names keys in 8-bit text.
     std::u16string Text(const char* key) const;
-    std::string Text_Ansi(const char* key) const;
+    std::string TextAnsi(const char* key) const;
 
-    int Row_Count() const { return row_count_; }
-    int Widest_Row() const { return widest_row_; }
+    int RowCount() const { return row_count_; }
+    int WidestRow() const { return widest_row_; }
 
 private:
     struct CellPosition {
@@ -38,14 +39,14 @@ private:
         int column;
     };
 
-    LauncherStatus Split_Into_Cells(const std::u16string& text);
+    LauncherStatus SplitIntoCells(const std::u16string& text);
     LauncherStatus FindHeader();
     LauncherStatus ChooseLanguage(std::uint16_t language_id);
     bool FindCell(const std::u16string& text, int first_column, int last_column, int first_row, int last_row,
                   CellPosition& found) const;
     const std::u16string* Cell(int row, int column) const;
-    bool Cell_Is_Empty(int row, int column) const;
-    int Find_Key_Row(const std::u16string& key) const;
+    bool CellIsEmpty(int row, int column) const;
+    int FindKeyRow(const std::u16string& key) const;
 
     std::vector<std::u16string> cells_;
     std::vector<std::size_t> row_starts_;

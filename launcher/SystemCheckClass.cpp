@@ -70,11 +70,11 @@ LauncherStatus SystemCheckClass::CheckSoundDevice()
 
 void SystemCheckClass::Show_Notice(const char* key)
 {
-    platform_.Message_Box(profile_.Text_Ansi("ProductNameDisplay"), profile_.Text_Ansi(key), Platform::MessageButtons::Ok);
+    platform_.Message_Box(profile_.TextAnsi("ProductNameDisplay"), profile_.TextAnsi(key), Platform::MessageButtons::Ok);
 }
 
 bool SystemCheckClass::Ask(const char* key)
 {
-    return platform_.Message_Box(profile_.Text_Ansi("ProductNameDisplay"), profile_.Text_Ansi(key),
+    return platform_.Message_Box(profile_.TextAnsi("ProductNameDisplay"), profile_.TextAnsi(key),
                                  Platform::MessageButtons::YesNo) == Platform::MessageAnswer::Yes;
 }

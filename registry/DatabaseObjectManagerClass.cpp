@@ -1,9 +1,9 @@
 #include <cognexa/DatabaseObjectManagerClass.h>
 #include <cognexa/PerceptionFunctionClass.h>
 
+#include "foundation/AsciiCharacterTable.h"
 #include "registry/StringHash.h"
 
-#include <cctype>
 #include <iterator>
 
 namespace {
@@ -19,16 +19,10 @@ unsigned int Next_Object_Id()
     return next_id;
 }
 
-// The key of a name is computed in one module-wide buffer that each lookup overwrites, so a
-// lookup allocates nothing once the buffer has grown.
-const std::string& Key_Of(const std::string& name)
+// The key of a name: its ASCII letters upper-cased, whatever the host's locale.
+std::string Key_Of(const std::string& name)
 {
-    static std::string key_buffer;
-    key_buffer.assign(name);
-    for (char& byte : key_buffer) {
-        byte = static_cast<char>(std::toupper(static_cast<unsigned char>(byte)));
-    }
-    return key_buffer;
+    return AsciiCharacterTable::Ascii_Upper_Copy(name);
 }
 
 const char BAD_VALUE[] = "-BAD VALUE-";
@@ -82,7 +76,7 @@ void DatabaseObjectManagerClass<T>::Add_Managed_Object(const std::string& name, 
     if (object == nullptr) {
         return;
     }
-    const std::string& key = Key_Of(name);
+    const std::string key = Key_Of(name);
     const auto existing = Table.find(key);
     if (existing != Table.end()) {
         if (existing->second.Entry->second != nullptr) {

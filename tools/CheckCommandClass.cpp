@@ -6,7 +6,8 @@
 #include "tools/ToolHostClass.h"
 #include "tools/ToolTokenConverterClass.h"
 
-#include <cctype>
+#include "foundation/AsciiCharacterTable.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -39,11 +40,8 @@ const CommandLineClass::OptionStruct OPTIONS[] = {
 
 bool Is_Clamp_With_Blank(const std::string& name)
 {
-    std::string trimmed = Trim_Trailing_Blanks(name);
-    for (char& byte : trimmed) {
-        byte = static_cast<char>(std::tolower(static_cast<unsigned char>(byte)));
-    }
-    return trimmed == "clamp" && trimmed.size() != name.size();
+    const std::string trimmed = Trim_Trailing_Blanks(name);
+    return AsciiCharacterTable::Ascii_Equal_Ignoring_Case(trimmed, "clamp") && trimmed.size() != name.size();
 }
 
 std::string Quoted(const std::string& name)

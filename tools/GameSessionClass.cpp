@@ -5,7 +5,7 @@
 #include <cognexa/ThePerceptionFunctionManagerClass.h>
 #include <cognexa/XMLReaderClass.h>
 
-#include "platform/Platform.h"
+#include "foundation/LibraryPlatformClass.h"
 
 #include <filesystem>
 #include <system_error>
@@ -28,12 +28,7 @@ std::string Display_Path(const std::string& path)
 
 bool Loose_File_Exists(const std::string& path)
 {
-    const Platform::FileHandle file = Platform::Open_File_For_Reading(path.c_str());
-    if (file == Platform::Invalid_File_Handle) {
-        return false;
-    }
-    Platform::Close_File(file);
-    return true;
+    return TheLibraryPlatformPtr->Open_File_For_Reading(path.c_str()) != nullptr;
 }
 
 GameSessionClass::~GameSessionClass()

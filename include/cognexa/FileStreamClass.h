@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class PlatformFileClass;
+
 // The library's file object: a loose file on disk or, for reading, a member of one of the
 // archives of the installed file manager. The loose file wins over a member of the same name.
 class COGNEXA_API FileStreamClass {
@@ -39,11 +41,12 @@ public:
     virtual std::uint64_t Get_Time();
 
 private:
-    bool Has_System_Handle() const { return System_Handle != -1; }
+    bool Has_System_Handle() const { return System_File != nullptr; }
     bool Has_Member_Handle() const { return Member_Handle != -1; }
 
     int Access;
-    std::intptr_t System_Handle;
+    // A loose file, owned; the size of the handle it replaces, so the layout hosts see stays.
+    PlatformFileClass* System_File;
     std::string Name;
     int Member_Handle;
 };

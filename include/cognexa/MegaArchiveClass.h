@@ -63,6 +63,10 @@ public:
     bool Release_Sub_File_Data(const void* data);
 
 private:
+    // The file object's Open reads no table: outside the class an archive opens only by its own
+    // Open (through a FileStreamClass pointer, the base's Open opens the bare archive file).
+    using FileStreamClass::Open;
+
     bool Is_Archive_Open() const;
     bool Is_Member(int index) const;
     bool Read_Table(int file_size);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,6 +13,7 @@
 struct MegaFileSlotStruct;
 struct OpenSubFileStruct;
 class FileFindStateClass;
+class PlatformLockClass;
 
 // The game's file system: an ordered set of mega files (searched in the order they were
 // added), the members opened from them, and a directory enumeration that merges loose files
@@ -71,9 +71,6 @@ public:
     void Get_Sub_File_Name(int id, int index, std::string& name);
 
 private:
-    typedef std::unique_lock<std::recursive_timed_mutex> LockType;
-
-    LockType Take_Lock();
     MegaFileSlotStruct* Find_Slot(int id);
     OpenSubFileStruct* Find_Open_Member(int handle);
     FileFindStateClass* Find_State(int find_handle);
@@ -87,7 +84,8 @@ private:
     std::uint32_t Next_Member_Handle;
     std::unordered_map<int, std::unique_ptr<FileFindStateClass>> Find_States;
     std::uint32_t Next_Find_Handle;
-    std::recursive_timed_mutex Lock;
+    // The platform's lock, owned. A pointer, so this header needs no OS's lock type.
+    PlatformLockClass* Lock;
 };
 
 #endif

@@ -36,8 +36,8 @@ public:
 
     const std::string& Get_Name() const { return Name; }
 
-    // "Function_" followed by the name, in one string shared by the whole process that the
-    // next call overwrites.
+    // "Function_" followed by the name, in one string per thread that the thread's next call
+    // overwrites.
     const std::string& Get_Perception_Token_String() const;
 
 protected:

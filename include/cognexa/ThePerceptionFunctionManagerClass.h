@@ -10,7 +10,8 @@
 class MegaFileManagerClass;
 
 // The registry of every equation of the game, reached through ThePerceptionFunctionManagerPtr.
-// It owns its equations: removing one, System_Shutdown and the destructor delete them.
+// It owns its equations: removing one, System_Shutdown and the destructor delete them. Not
+// copyable: the base's copy shares the equation pointers, and two owners would delete them twice.
 class COGNEXA_API ThePerceptionFunctionManagerClass : public DatabaseObjectManagerClass<PerceptionFunctionClass> {
 public:
     // Allocates a new, empty registry and stores it in ThePerceptionFunctionManagerPtr. A registry
@@ -19,6 +20,8 @@ public:
 
     explicit ThePerceptionFunctionManagerClass(const std::string& type_name);
     ~ThePerceptionFunctionManagerClass() override;
+    ThePerceptionFunctionManagerClass(const ThePerceptionFunctionManagerClass&) = delete;
+    ThePerceptionFunctionManagerClass& operator=(const ThePerceptionFunctionManagerClass&) = delete;
 
     // Loads every "*.XML" of ".\Data\XML\AI\PerceptualEquations\" found through files (loose files
     // first, then archive members). With reload, rebuilds the equations already known in place

@@ -1,18 +1,15 @@
 #include "platform/posix/PathResolution.h"
 
+#include "foundation/AsciiCharacterTable.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <vector>
 
-namespace Platform {
+namespace PosixPath {
 
 namespace {
-
-char Ascii_Lower(char byte)
-{
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte - 'A' + 'a') : byte;
-}
 
 bool Exists(const std::string& path)
 {
@@ -48,22 +45,13 @@ std::string Find_Entry_Ignoring_Case(const std::string& directory, const std::st
     std::string best;
     while (const struct dirent* entry = ::readdir(listing)) {
         std::string name = entry->d_name;
-        if (Equal_Ignoring_Ascii_Case(name, component) && (best.empty() || name < best)) best = name;
+        if (AsciiCharacterTable::Ascii_Equal_Ignoring_Case(name, component) && (best.empty() || name < best)) best = name;
     }
     ::closedir(listing);
     return best;
 }
 
 }  // namespace
-
-bool Equal_Ignoring_Ascii_Case(const std::string& left, const std::string& right)
-{
-    if (left.size() != right.size()) return false;
-    for (std::string::size_type i = 0; i < left.size(); ++i) {
-        if (Ascii_Lower(left[i]) != Ascii_Lower(right[i])) return false;
-    }
-    return true;
-}
 
 std::string Resolve_Path(const char* name)
 {
@@ -92,4 +80,4 @@ std::string Resolve_Path(const char* name)
     return resolved;
 }
 
-}  // namespace Platform
+}  // namespace PosixPath

@@ -51,7 +51,7 @@ std::string Read_Through_File_Object(const std::string& name)
 
 TEST(FileManagerThreads, EightReadersOfDifferentMembersGetExactlyTheirBytes)
 {
-    TempDirectory dir;
+    ScratchDirectory dir;
     MemberListType streamed, in_memory;
     for (int i = 0; i < 8; ++i) {
         (i % 2 == 0 ? streamed : in_memory).push_back({"Member" + std::to_string(i), Member_Content(i, 20000 + i)});
@@ -79,7 +79,7 @@ TEST(FileManagerThreads, EightReadersOfDifferentMembersGetExactlyTheirBytes)
 
 TEST(FileManagerThreads, RemovingAnArchiveWhileOthersReadItIsSafe)
 {
-    TempDirectory dir;
+    ScratchDirectory dir;
     MemberListType members;
     for (int i = 0; i < 4; ++i) members.push_back({"Busy" + std::to_string(i), Member_Content(i, 50000)});
     Write_Archive(dir / "busy.meg", members);
@@ -117,7 +117,7 @@ class FileManagerScale : public ::testing::TestWithParam<int> {};
 TEST_P(FileManagerScale, TenThousandMembersOpenFindAndEnumerate)
 {
     constexpr int member_count = 10000;
-    TempDirectory dir;
+    ScratchDirectory dir;
     MegaArchiveWriterClass writer;
     for (int i = 0; i < member_count; ++i) {
         ASSERT_TRUE(writer.Add_File(Member_Name(i), std::to_string(i))) << writer.Get_Last_Error();
@@ -142,14 +142,13 @@ TEST_P(FileManagerScale, TenThousandMembersOpenFindAndEnumerate)
 
     MegaFileManagerClass manager;
     ASSERT_NE(manager.Add_Mega_File(dir / "large.meg", GetParam(), false), -1);
-    TempDirectory empty_dir;
-    CurrentDirectory here(empty_dir.Path());
+    ScratchDirectory empty_dir;
     WIN32_FIND_DATAA data;
     std::multiset<std::string> directories;
     int find = manager.Find_First("Data\\*", &data);
     ASSERT_NE(find, -1);
     do {
-        EXPECT_EQ(data.dwFileAttributes, static_cast<std::uint32_t>(FILE_ATTRIBUTE_DIRECTORY));
+        EXPECT_EQ(data.dwFileAttributes, static_cast<std::uint32_t>(COGNEXA_FILE_ATTRIBUTE_DIRECTORY));
         directories.insert(data.cFileName);
     } while (manager.Find_Next(find, &data));
     manager.Find_Close(find);

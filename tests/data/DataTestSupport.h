@@ -5,53 +5,56 @@
 
 #include "data/MegaArchiveWriterClass.h"
 #include "foundation/TheHostBinding.h"
+#include "platform/memory/InstalledMemoryPlatformClass.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 namespace DataTest {
 
-// A fresh directory per test, removed with everything in it.
-class TempDirectory {
+// A fresh, empty in-memory file system that the library uses for the life of the object; the
+// one in use before comes back afterwards, so scratch directories nest. Its root is the
+// current directory: names relative to it and names under Path() reach the same files.
+class ScratchDirectory {
 public:
-    TempDirectory()
-    {
-        char pattern[] = "/tmp/cognexa-data-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        Root = made != nullptr ? made : "";
-    }
-    ~TempDirectory()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(Root, ignored);
-    }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
+    ScratchDirectory() = default;
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     const std::string& Path() const { return Root; }
     std::string operator/(const std::string& relative) const { return Root + "/" + relative; }
 
 private:
-    std::string Root;
+    InstalledMemoryPlatformClass Files;
+    const std::string Root = ".";
 };
+
+// The in-memory file system of the innermost scratch directory.
+inline MemoryLibraryPlatformClass& Scratch_Files()
+{
+    MemoryLibraryPlatformClass* files = dynamic_cast<MemoryLibraryPlatformClass*>(TheLibraryPlatformPtr);
+    if (files == nullptr) std::abort();  // a test writes files without a scratch directory
+    return *files;
+}
 
 inline void Write_File(const std::string& path, const std::string& bytes)
 {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    Scratch_Files().Add_File(path, bytes);
 }
 
 inline std::string Read_File(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    Scratch_Files().Read_File(path, bytes);
+    return bytes;
+}
+
+inline bool File_Exists(const std::string& path)
+{
+    std::string ignored;
+    return Scratch_Files().Read_File(path, ignored);
 }
 
 typedef std::vector<std::pair<std::string, std::string>> MemberListType;
@@ -107,21 +110,6 @@ public:
 
 private:
     MegaFileManagerClass* Previous;
-};
-
-// Runs in another current directory for the life of the object.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::string& path) : Previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~CurrentDirectory() { std::filesystem::current_path(Previous); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
-private:
-    std::filesystem::path Previous;
 };
 
 }  // namespace DataTest

@@ -25,7 +25,7 @@ protected:
         return got < 0 ? "<failed>" : bytes.substr(0, static_cast<std::size_t>(got));
     }
 
-    TempDirectory Dir;
+    ScratchDirectory Dir;
     MegaFileManagerClass Manager;
     FileManagerBinding Binding{&Manager};
 };
@@ -34,7 +34,6 @@ protected:
 
 TEST_F(FileStreamTest, OpenChoosesBetweenLooseFileAndMember)
 {
-    CurrentDirectory here(Dir.Path());
     struct Case {
         const char* what;
         const char* name;
@@ -67,15 +66,13 @@ TEST_F(FileStreamTest, WritingAMemberOnlyNameFailsAndLeavesNoFile)
 {
     FileStreamClass file;
     EXPECT_FALSE(file.Open((Dir / "Data/Only.txt"), 1, true));
-    CurrentDirectory here(Dir.Path());
     FileStreamClass relative("Data/Only.txt");
     EXPECT_FALSE(relative.Open(1, true));
-    EXPECT_FALSE(std::filesystem::exists(Dir / "Data/Only.txt"));
+    EXPECT_FALSE(File_Exists(Dir / "Data/Only.txt"));
 }
 
 TEST_F(FileStreamTest, WithoutAFileManagerOnlyLooseFilesOpen)
 {
-    CurrentDirectory here(Dir.Path());
     TheHostBinding.File_Manager = nullptr;
     FileStreamClass file;
     EXPECT_FALSE(file.Open("Data/Only.txt", 0, false));
@@ -85,7 +82,6 @@ TEST_F(FileStreamTest, WithoutAFileManagerOnlyLooseFilesOpen)
 
 TEST_F(FileStreamTest, OperationResultsFollowTheOpenState)
 {
-    CurrentDirectory here(Dir.Path());
     FileStreamClass closed;
     char byte;
     EXPECT_EQ(closed.Read(&byte, 1), -1);

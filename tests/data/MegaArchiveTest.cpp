@@ -66,7 +66,7 @@ protected:
         return got < 0 ? "<failed>" : bytes.substr(0, static_cast<std::size_t>(got));
     }
 
-    TempDirectory Dir;
+    ScratchDirectory Dir;
     MegaArchiveClass Archive;
 };
 

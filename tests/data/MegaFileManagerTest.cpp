@@ -50,7 +50,7 @@ protected:
         do {
             const std::string name = data.cFileName;
             if (name != "." && name != "..") {
-                entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                entries.push_back({name, (data.dwFileAttributes & COGNEXA_FILE_ATTRIBUTE_DIRECTORY) != 0});
             }
         } while (Manager.Find_Next(find, &data));
         EXPECT_FALSE(Manager.Find_Next(find, &data)) << "after the end";
@@ -60,7 +60,7 @@ protected:
         return entries;
     }
 
-    TempDirectory Dir;
+    ScratchDirectory Dir;
     MegaFileManagerClass Manager;
 };
 
@@ -96,7 +96,6 @@ TEST_F(MegaFileManagerTest, HiddenArchivesAreReachedOnlyByTheirId)
     ASSERT_NE(hidden, -1);
     EXPECT_EQ(Manager.Open_Sub_File("Data/Secret.txt"), -1);
     {
-        CurrentDirectory here(Dir.Path());
         EXPECT_TRUE(Enumerate("Data\\*").empty());
     }
 
@@ -189,7 +188,6 @@ TEST_F(MegaFileManagerTest, LooseFilesComeFirstAndShadowMembersOfTheSameName)
                                              {"Data/XML/AI/PerceptualEquations/Beta.xml", "b"},
                                              {"Data/XML/AI/Other.xml", "o"}}),
                           0, false);
-    CurrentDirectory here(Dir.Path());
     const std::vector<FoundEntry> expected = {{"Alpha.xml", false}, {"beta.XML", false}, {"GAMMA.XML", false}};
     EXPECT_EQ(Enumerate(".\\Data\\XML\\AI\\PerceptualEquations\\*.XML"), expected);
     EXPECT_EQ(Enumerate("data/xml/ai/perceptualequations/*.*"), expected);
@@ -206,7 +204,6 @@ TEST_F(MegaFileManagerTest, SubdirectoriesAreReportedOnceAndMembersOfTwoArchives
     Manager.Add_Mega_File(Archive("two.meg", {{"Data/Art/Top.tga", ""}, {"Data/Art/Ships/D.tga", ""}}), 1, false);
     Write_File(Dir / "Data/Art/Units/Loose.tga", "");
 
-    CurrentDirectory here(Dir.Path());
     std::vector<FoundEntry> all = Enumerate("Data\\Art\\*");
     std::multiset<std::string> names;
     for (const FoundEntry& entry : all) names.insert(entry.name + (entry.directory ? "/" : ""));
@@ -227,8 +224,7 @@ TEST_F(MegaFileManagerTest, SubdirectoriesAreReportedOnceAndMembersOfTwoArchives
 TEST_F(MegaFileManagerTest, TopLevelSearchesCoverMembersWithoutADirectory)
 {
     Manager.Add_Mega_File(Archive("top.meg", {{"Readme.txt", ""}, {"Data/X.xml", ""}}), 0, false);
-    TempDirectory empty_dir;
-    CurrentDirectory here(empty_dir.Path());
+    ScratchDirectory empty_dir;
     EXPECT_EQ(Enumerate("*"), (std::vector<FoundEntry>{{"README.TXT", false}, {"DATA", true}}));
     EXPECT_EQ(Enumerate(".\\*.TXT"), (std::vector<FoundEntry>{{"README.TXT", false}}));
 }
@@ -237,8 +233,7 @@ TEST_F(MegaFileManagerTest, NamesThatDoNotFitTheFindRecordAreLeftOut)
 {
     const std::string long_name(258, 'L');
     Manager.Add_Mega_File(Archive("long.meg", {{"D/" + long_name + ".x", ""}, {"D/short.x", ""}}), 0, false);
-    TempDirectory empty_dir;
-    CurrentDirectory here(empty_dir.Path());
+    ScratchDirectory empty_dir;
     EXPECT_EQ(Enumerate("D\\*"), (std::vector<FoundEntry>{{"SHORT.X", false}}));
 }
 
@@ -274,7 +269,6 @@ TEST_F(MegaFileManagerTest, ArchivesInsideArchivesOpenThroughTheFileObject)
     Manager.Add_Mega_File(Archive("outer.meg", {{"Inner.meg", std::string(inner.begin(), inner.end())}}), 0,
                           false);
     FileManagerBinding binding(&Manager);
-    CurrentDirectory here(Dir.Path());
     EXPECT_NE(Manager.Add_Mega_File("inner.meg", 0, false), -1);
     EXPECT_EQ(Read_Member("deep.txt"), "deep");
 }

@@ -46,7 +46,7 @@ TEST_P(RemovalWithOpenMembers, ClosesEveryMemberAndLeavesTheirFileObjectsFailing
 {
     const RemovalCase& removal = std::get<0>(GetParam());
     const int mode = std::get<1>(GetParam());
-    TempDirectory dir;
+    ScratchDirectory dir;
     Write_Archive(dir / "open.meg", Members);
     MegaFileManagerClass manager;
     FileManagerBinding binding(&manager);
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(BothModes, RemovalWithOpenMembers,
 
 TEST(ManagerDestruction, ReleasesArchivesOpenMembersAndEnumerationsStillInUse)
 {
-    TempDirectory dir;
+    ScratchDirectory dir;
     Write_Archive(dir / "first.meg", Members);
     Write_Archive(dir / "second.meg", Members);
     auto manager = std::make_unique<MegaFileManagerClass>();
@@ -95,7 +95,7 @@ TEST(ManagerDestruction, ReleasesArchivesOpenMembersAndEnumerationsStillInUse)
 
 TEST(ArchiveClose, FreesBlocksThatWereNeverReleased)
 {
-    TempDirectory dir;
+    ScratchDirectory dir;
     Write_Archive(dir / "blocks.meg", Members);
     for (int mode : {0, 1}) {
         MegaArchiveClass archive;
@@ -138,7 +138,7 @@ class FailedXmlLoad : public ::testing::TestWithParam<FailedLoadCase> {};
 
 TEST_P(FailedXmlLoad, ReleasesWhatItBuiltAndLeavesEveryCursorOperationFailing)
 {
-    TempDirectory dir;
+    ScratchDirectory dir;
     NoticeCapture notices;
     Write_File(dir / "bad.xml", GetParam().content);
     Write_File(dir / "good.xml", "<?xml?><R><A>1</A></R>");

@@ -1,5 +1,6 @@
 #include "TestHost.h"
 
+#include "TestHostBindingStruct.h"
 #include "foundation/ReportParseError.h"
 
 #include <cognexa/DatabaseUIntConversionClass.h>
@@ -98,10 +99,14 @@ RecordStruct& Install()
                              {"Tag", TAG},   {"P", P},         {"Q", Q},           {"a", A},
                              {"b", B}};
     TheRecord.Token_Values = {{{UNIT, SPEED}, 4.0f}, {{UNIT, HEALTH}, 0.25f}, {{A, B}, 2.0f}};
-    Init_Perception_DLL(&TheConverter, nullptr, &Evaluate_Token, &Notify, &Random, nullptr, nullptr, nullptr,
-                        &Find_Database, &PerceptionEvaluationStateClass::Set_Value,
-                        &PerceptionEvaluationStateClass::Reset_Values, nullptr, nullptr);
-    Set_Notice_Handler(&Count_Notice);
+    TestHostBindingStruct binding;
+    binding.Token_Converter = &TheConverter;
+    binding.Evaluate_Token_Callback = &Evaluate_Token;
+    binding.Evaluate_Notify_Callback = &Notify;
+    binding.Random_Float_Callback = &Random;
+    binding.Find_Database_Callback = &Find_Database;
+    binding.Notice_Handler = &Count_Notice;
+    binding.Install();
     Forget_Parse_Error_Announcement();
     return TheRecord;
 }

@@ -22,7 +22,7 @@ std::string Shipped_Profile()
 
 std::string Uninstall_Key(const LauncherWindow& launcher)
 {
-    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{" + launcher.Profile().Text_Ansi("ProductGUID") +
+    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{" + launcher.Profile().TextAnsi("ProductGUID") +
            "}";
 }
 
@@ -308,7 +308,7 @@ TEST_P(StartCheckTest, StartsOnlyWhenChecksPass)
     EXPECT_EQ(platform.close_count, GetParam().starts ? 1 : 0);
     ASSERT_EQ(platform.messages.size(), GetParam().messages.size());
     for (std::size_t i = 0; i < platform.messages.size(); ++i) {
-        EXPECT_EQ(platform.messages[i].text, launcher.Profile().Text_Ansi(GetParam().messages[i]));
+        EXPECT_EQ(platform.messages[i].text, launcher.Profile().TextAnsi(GetParam().messages[i]));
         EXPECT_EQ(platform.messages[i].caption, launcher.Window_Title());
     }
 }

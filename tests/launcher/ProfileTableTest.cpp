@@ -86,8 +86,8 @@ TEST_P(ProfileEncodingTest, ByteOrderMarkDecidesHowCellsAreRead)
     table.SetSection(u"QMRT");
     EXPECT_EQ(Text(table, u"DisplayExit"), u"Beenden");
     EXPECT_EQ(Text(table, u"Message"), u"a\nb");
-    EXPECT_EQ(table.Row_Count(), 9);
-    EXPECT_EQ(table.Widest_Row(), 5);
+    EXPECT_EQ(table.RowCount(), 9);
+    EXPECT_EQ(table.WidestRow(), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllEncodings, ProfileEncodingTest,
@@ -298,7 +298,7 @@ TEST_F(ShippedProfileTest, IsLittleEndianWithMarkAndTwelveCellRows)
     std::string bytes = Shipped_Bytes();
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    EXPECT_EQ(Load_For(ENGLISH_US).Widest_Row(), 12);
+    EXPECT_EQ(Load_For(ENGLISH_US).WidestRow(), 12);
 }
 
 TEST_F(ShippedProfileTest, ExamplesForGermanSpanishAndJapaneseUsers)

@@ -1,143 +1,182 @@
-#include "platform/Platform.h"
+// First, so nothing else can have defined what the record header must not.
+#include <cognexa/FindData.h>
 
-#include "../data/DataTestSupport.h"
+#if !defined(_WIN32) && (defined(MAX_PATH) || defined(FILE_ATTRIBUTE_DIRECTORY) || defined(FILE_ATTRIBUTE_NORMAL) || \
+                         defined(FILE_ATTRIBUTE_READONLY))
+#error "<cognexa/FindData.h> defines names that <windows.h> owns"
+#endif
+
+#include "foundation/LibraryPlatformClass.h"
+#include "foundation/NoticeDispatch.h"
+#include "platform/memory/InstalledMemoryPlatformClass.h"
+
+#include <cognexa/Notice.h>
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
-
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
-using DataTest::TempDirectory;
-using DataTest::Write_File;
+// Hosts built against the Windows record read this one.
+static_assert(sizeof(WIN32_FIND_DATAA) == 320 && offsetof(WIN32_FIND_DATAA, cFileName) == 44,
+              "the find record keeps the Windows layout");
 
 namespace {
 
-std::string Read_Through_Layer(const std::string& name)
-{
-    Platform::FileHandle file = Platform::Open_File_For_Reading(name.c_str());
-    if (file == Platform::Invalid_File_Handle) return "<missing>";
-    std::string bytes(64, '\0');
-    const int got = Platform::Read_File(file, &bytes[0], static_cast<int>(bytes.size()));
-    Platform::Close_File(file);
-    return got < 0 ? "<failed>" : bytes.substr(0, static_cast<std::size_t>(got));
-}
+constexpr std::uint64_t Ticks_At_Unix_Epoch = 116444736000000000ULL;
 
-std::vector<std::string> Find_All(const std::string& path)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    Platform::FindHandle search = Platform::Find_First_File(path.c_str(), &data);
-    if (search == nullptr) return names;
-    do {
-        names.push_back(data.cFileName);
-    } while (Platform::Find_Next_File(search, &data));
-    EXPECT_FALSE(Platform::Find_Next_File(search, &data));
-    EXPECT_TRUE(Platform::Find_Close(search));
-    return names;
-}
+// One file system for the behaviour cases: the POSIX platform on a scratch directory, or the
+// in-memory platform. Both take the same names, so each case runs unchanged on both.
+class PlatformFixture : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (Is_Memory()) {
+            Root = "/scratch";
+            Memory.Add_Directory(Root);
+            Platform = &Memory;
+        } else {
+            char pattern[] = "/tmp/cognexa-platform-XXXXXX";
+            ASSERT_NE(::mkdtemp(pattern), nullptr);
+            Root = pattern;
+            Platform = Native_Library_Platform();
+        }
+    }
+    void TearDown() override
+    {
+        if (!Is_Memory()) std::filesystem::remove_all(Root);
+    }
+
+    bool Is_Memory() const { return GetParam(); }
+    std::string Path(const std::string& relative) const { return Root + "/" + relative; }
+
+    // ticks: the last-write time, as 100 ns ticks since 1601-01-01 at whole seconds after 1970.
+    void Add_File(const std::string& relative, const std::string& contents,
+                  std::uint64_t ticks = Ticks_At_Unix_Epoch + 10000000ULL)
+    {
+        if (Is_Memory()) {
+            Memory.Add_File(Path(relative), contents, ticks);
+            return;
+        }
+        std::filesystem::create_directories(std::filesystem::path(Path(relative)).parent_path());
+        std::ofstream(Path(relative), std::ios::binary) << contents;
+        const std::uint64_t since_unix = ticks - Ticks_At_Unix_Epoch;
+        const struct timespec times[2] = {
+            {0, UTIME_OMIT},
+            {static_cast<time_t>(since_unix / 10000000ULL), static_cast<long>(since_unix % 10000000ULL) * 100}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, Path(relative).c_str(), times, 0), 0);
+    }
+    void Add_Directory(const std::string& relative)
+    {
+        if (Is_Memory()) {
+            Memory.Add_Directory(Path(relative));
+        } else {
+            std::filesystem::create_directories(Path(relative));
+        }
+    }
+
+    std::string Read(const std::string& name)
+    {
+        std::unique_ptr<PlatformFileClass> file = Platform->Open_File_For_Reading(name.c_str());
+        if (file == nullptr) return "<missing>";
+        std::string bytes(64, '\0');
+        const int got = file->Read(&bytes[0], static_cast<int>(bytes.size()));
+        return got < 0 ? "<failed>" : bytes.substr(0, static_cast<std::size_t>(got));
+    }
+
+    std::vector<std::string> Find_All(const std::string& path)
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        std::unique_ptr<PlatformSearchClass> search = Platform->Find_First_File(path.c_str(), &data);
+        if (search == nullptr) return names;
+        do {
+            names.push_back(data.cFileName);
+        } while (search->Next(&data));
+        EXPECT_FALSE(search->Next(&data));
+        return names;
+    }
+
+    MemoryLibraryPlatformClass Memory;
+    LibraryPlatformClass* Platform = nullptr;
+    std::string Root;
+};
+
+INSTANTIATE_TEST_SUITE_P(PosixAndMemory, PlatformFixture, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Memory" : "Posix"; });
 
 }  // namespace
 
-TEST(PlatformNameResolution, NamesWrittenForACaseInsensitiveFileSystemOpen)
+TEST_P(PlatformFixture, NamesWrittenForACaseInsensitiveFileSystemOpen)
 {
-    TempDirectory dir;
-    Write_File(dir / "Data/Xml/File.TXT", "exact");
+    Add_File("Data/Xml/File.TXT", "exact");
+    Add_File("dir/name.txt", "lower");
+    Add_File("dir/NAME.TXT", "upper");
+    Add_File("dir/Name.txt", "mixed");
     struct Case {
         const char* name;
         const char* expected;
     } cases[] = {
-        {"Data/Xml/File.TXT", "exact"},    {"data/xml/file.txt", "exact"},  {"DATA\\XML\\FILE.TXT", "exact"},
-        {"Data\\Xml/file.Txt", "exact"},   {"Data/./Xml/File.TXT", "exact"}, {"data/nope/File.TXT", "<missing>"},
-        {"Data/Xml/File.TXT2", "<missing>"}, {"Data/Xml", "<missing>"},
+        {"Data/Xml/File.TXT", "exact"},     {"data/xml/file.txt", "exact"},     {"DATA\\XML\\FILE.TXT", "exact"},
+        {"Data\\Xml/file.Txt", "exact"},    {"Data/./Xml/File.TXT", "exact"},   {"data/nope/File.TXT", "<missing>"},
+        {"Data/Xml/File.TXT2", "<missing>"}, {"Data/Xml", "<missing>"},         {"Data/Xml/File.TXT/", "<missing>"},
+        {"DIR/nAmE.tXt", "upper"},          {"dir/name.txt", "lower"},          {"dir/Name.txt", "mixed"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Read_Through_Layer(dir.Path() + "/" + c.name), c.expected) << c.name;
-    }
+    for (const Case& c : cases) EXPECT_EQ(Read(Path(c.name)), c.expected) << c.name;
+    EXPECT_EQ(Platform->Open_File_For_Reading(nullptr), nullptr);
+    EXPECT_EQ(Platform->Open_File_For_Reading(""), nullptr);
 }
 
-TEST(PlatformNameResolution, AmbiguousCaseResolvesToTheFirstEntryInByteOrder)
+TEST_P(PlatformFixture, CreateTruncatesResolvesTheDirectoryAndNeedsItToExist)
 {
-    TempDirectory dir;
-    Write_File(dir / "dir/name.txt", "lower");
-    Write_File(dir / "dir/NAME.TXT", "upper");
-    Write_File(dir / "dir/Name.txt", "mixed");
-    EXPECT_EQ(Read_Through_Layer(dir / "DIR/nAmE.tXt"), "upper");
-    EXPECT_EQ(Read_Through_Layer(dir / "dir/name.txt"), "lower");
+    Add_File("Save/Game.dat", "a long earlier content");
+    std::unique_ptr<PlatformFileClass> file = Platform->Create_File_For_Writing(Path("SAVE\\game.DAT").c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->Write("new", 3), 3);
+    char byte;
+    EXPECT_EQ(file->Read(&byte, 1), -1);
+    file.reset();
+    EXPECT_EQ(Read(Path("Save/Game.dat")), "new");
+
+    ASSERT_NE(Platform->Create_File_For_Writing(Path("save/Other.dat").c_str()), nullptr);
+    EXPECT_EQ(Read(Path("Save/Other.dat")), "");
+    EXPECT_EQ(Platform->Create_File_For_Writing(Path("Missing/New.dat").c_str()), nullptr);
+    EXPECT_EQ(Platform->Create_File_For_Writing(Path("Save").c_str()), nullptr);
+    EXPECT_EQ(Platform->Create_File_For_Writing(Root.c_str()), nullptr);
 }
 
-TEST(PlatformFiles, CreateAlwaysTruncatesAndResolvesTheExistingDirectory)
+TEST_P(PlatformFixture, SeekSizeReadAndTimeReportTheirResults)
 {
-    TempDirectory dir;
-    Write_File(dir / "Save/Game.dat", "a long earlier content");
-    Platform::FileHandle file = Platform::Create_File_For_Writing((dir / "SAVE\\game.DAT").c_str());
-    ASSERT_NE(file, Platform::Invalid_File_Handle);
-    EXPECT_EQ(Platform::Write_File(file, "new", 3), 3);
-    EXPECT_TRUE(Platform::Close_File(file));
-    EXPECT_EQ(DataTest::Read_File(dir / "Save/Game.dat"), "new");
-
-    file = Platform::Create_File_For_Writing((dir / "save/Other.dat").c_str());
-    ASSERT_NE(file, Platform::Invalid_File_Handle);
-    Platform::Close_File(file);
-    EXPECT_TRUE(std::filesystem::exists(dir / "Save/Other.dat"));
-}
-
-TEST(PlatformFiles, SeekSizeAndReadReportTheirResults)
-{
-    TempDirectory dir;
-    Write_File(dir / "ten.bin", "0123456789");
-    Platform::FileHandle file = Platform::Open_File_For_Reading((dir / "ten.bin").c_str());
-    ASSERT_NE(file, Platform::Invalid_File_Handle);
-    EXPECT_EQ(Platform::Get_File_Size(file), 10);
+    Add_File("ten.bin", "0123456789", Ticks_At_Unix_Epoch + 10000000ULL + 5ULL);
+    std::unique_ptr<PlatformFileClass> file = Platform->Open_File_For_Reading(Path("ten.bin").c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->Size(), 10);
+    EXPECT_EQ(file->Last_Write_Time(), Ticks_At_Unix_Epoch + 10000000ULL + 5ULL);
     struct Case {
         int offset, origin, expected;
     } seeks[] = {{4, 0, 4}, {2, 1, 6}, {-3, 2, 7}, {0, 2, 10}, {5, 2, 15}, {-20, 0, -1}, {0, 3, -1}, {0, -1, -1}};
     for (const Case& seek : seeks) {
-        EXPECT_EQ(Platform::Seek_File(file, seek.offset, seek.origin), seek.expected)
-            << seek.offset << " from " << seek.origin;
+        EXPECT_EQ(file->Seek(seek.offset, seek.origin), seek.expected) << seek.offset << " from " << seek.origin;
     }
-    Platform::Seek_File(file, 8, 0);
+    file->Seek(8, 0);
     char bytes[8];
-    EXPECT_EQ(Platform::Read_File(file, bytes, 8), 2);
-    EXPECT_EQ(Platform::Read_File(file, bytes, 8), 0);
-    EXPECT_EQ(Platform::Read_File(file, nullptr, 8), -1);
-    EXPECT_EQ(Platform::Write_File(file, "x", 1), -1);
-    EXPECT_TRUE(Platform::Close_File(file));
-
-    EXPECT_EQ(Platform::Read_File(Platform::Invalid_File_Handle, bytes, 1), -1);
-    EXPECT_EQ(Platform::Get_File_Size(Platform::Invalid_File_Handle), -1);
-    EXPECT_EQ(Platform::Get_File_Time(Platform::Invalid_File_Handle), 0u);
-    EXPECT_FALSE(Platform::Close_File(Platform::Invalid_File_Handle));
-    EXPECT_EQ(Platform::Open_File_For_Reading(dir.Path().c_str()), Platform::Invalid_File_Handle);
+    EXPECT_EQ(file->Read(bytes, 8), 2);
+    EXPECT_EQ(file->Read(bytes, 8), 0);
+    EXPECT_EQ(file->Read(nullptr, 8), -1);
+    EXPECT_EQ(file->Write("x", 1), -1);
+    EXPECT_EQ(Platform->Open_File_For_Reading(Root.c_str()), nullptr);
 }
 
-TEST(PlatformFiles, OnlyRegularFilesOpenSoNothingBlocks)
+TEST_P(PlatformFixture, WildcardsMatchIgnoringCaseAndComeSortedByName)
 {
-    TempDirectory dir;
-    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
-    EXPECT_EQ(Platform::Open_File_For_Reading((dir / "pipe").c_str()), Platform::Invalid_File_Handle);
-    EXPECT_EQ(Platform::Create_File_For_Writing((dir / "pipe").c_str()), Platform::Invalid_File_Handle);
-    EXPECT_EQ(Platform::Create_File_For_Writing(dir.Path().c_str()), Platform::Invalid_File_Handle);
-    EXPECT_EQ(Platform::Open_File_For_Reading("/dev/null"), Platform::Invalid_File_Handle);
-}
-
-TEST(PlatformFiles, LastWriteTimeCountsHundredNanosecondTicksFrom1601)
-{
-    TempDirectory dir;
-    Write_File(dir / "stamp", "x");
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {1, 500}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "stamp").c_str(), times, 0), 0);
-    Platform::FileHandle file = Platform::Open_File_For_Reading((dir / "stamp").c_str());
-    EXPECT_EQ(Platform::Get_File_Time(file), 116444736000000000ULL + 10000000ULL + 5ULL);
-    Platform::Close_File(file);
-}
-
-TEST(PlatformFind, WildcardsMatchIgnoringCaseAndComeSortedByName)
-{
-    TempDirectory dir;
-    for (const char* name : {"b.xml", "A.XML", "c.txt", "a.xmlx", "ab.XmL", "Sub/x.xml"}) Write_File(dir / name, "");
+    for (const char* name : {"b.xml", "A.XML", "c.txt", "a.xmlx", "ab.XmL", "Sub/x.xml"}) Add_File(name, "");
     struct Case {
         const char* pattern;
         std::vector<std::string> expected;
@@ -149,32 +188,76 @@ TEST(PlatformFind, WildcardsMatchIgnoringCaseAndComeSortedByName)
         {"a*x*", {"A.XML", "a.xmlx", "ab.XmL"}},
         {"*.none", {}},
         {"SUB", {"Sub"}},
+        {"sub\\*", {".", "..", "x.xml"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Find_All(dir.Path() + "\\" + c.pattern), c.expected) << c.pattern;
+    for (const Case& c : cases) EXPECT_EQ(Find_All(Root + "\\" + c.pattern), c.expected) << c.pattern;
 }
 
-TEST(PlatformFind, DirectoryPartIsResolvedIgnoringCaseAndEntriesCarryAttributes)
+TEST_P(PlatformFixture, SearchResolvesTheDirectoryIgnoringCaseAndReportsAttributes)
 {
-    TempDirectory dir;
-    Write_File(dir / "Data/Equations/One.xml", "12345");
-    std::filesystem::create_directories(dir / "Data/Equations/Deeper");
+    Add_File("Data/Equations/One.xml", "12345", Ticks_At_Unix_Epoch + 20000000ULL);
+    Add_Directory("Data/Equations/Deeper");
     WIN32_FIND_DATAA data;
-    Platform::FindHandle search = Platform::Find_First_File((dir / "DATA\\equations\\O*").c_str(), &data);
+    std::unique_ptr<PlatformSearchClass> search = Platform->Find_First_File(Path("DATA\\equations\\O*").c_str(), &data);
     ASSERT_NE(search, nullptr);
     EXPECT_STREQ(data.cFileName, "One.xml");
     EXPECT_EQ(data.nFileSizeLow, 5u);
-    EXPECT_EQ(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_NE(data.ftLastWriteTime.dwHighDateTime, 0u);
-    Platform::Find_Close(search);
+    EXPECT_EQ(data.dwFileAttributes, COGNEXA_FILE_ATTRIBUTE_NORMAL);
+    const std::uint64_t ticks = Ticks_At_Unix_Epoch + 20000000ULL;
+    EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, static_cast<std::uint32_t>(ticks >> 32));
+    EXPECT_EQ(data.ftLastWriteTime.dwLowDateTime, static_cast<std::uint32_t>(ticks));
 
-    search = Platform::Find_First_File((dir / "data/EQUATIONS/deep*").c_str(), &data);
+    search = Platform->Find_First_File(Path("data/EQUATIONS/deep*").c_str(), &data);
     ASSERT_NE(search, nullptr);
-    EXPECT_EQ(data.dwFileAttributes, static_cast<std::uint32_t>(FILE_ATTRIBUTE_DIRECTORY));
-    Platform::Find_Close(search);
+    EXPECT_EQ(data.dwFileAttributes, COGNEXA_FILE_ATTRIBUTE_DIRECTORY);
 
-    EXPECT_EQ(Platform::Find_First_File((dir / "missing/*").c_str(), &data), nullptr);
-    EXPECT_EQ(Platform::Find_First_File((dir / "Data/").c_str(), &data), nullptr);
-    EXPECT_EQ(Platform::Find_First_File(nullptr, &data), nullptr);
-    EXPECT_FALSE(Platform::Find_Next_File(nullptr, &data));
-    EXPECT_FALSE(Platform::Find_Close(nullptr));
+    EXPECT_EQ(Platform->Find_First_File(Path("missing/*").c_str(), &data), nullptr);
+    EXPECT_EQ(Platform->Find_First_File(Path("Data/").c_str(), &data), nullptr);
+    EXPECT_EQ(Platform->Find_First_File(nullptr, &data), nullptr);
+}
+
+TEST_P(PlatformFixture, LockIsRecursiveAndItsWaitIsBounded)
+{
+    std::unique_ptr<PlatformLockClass> lock = Platform->Create_Lock();
+    ASSERT_TRUE(lock->Acquire(0));
+    ASSERT_TRUE(lock->Acquire(0));
+    auto other_thread = [&] {
+        const bool got = lock->Acquire(20);
+        if (got) lock->Release();
+        return got;
+    };
+    EXPECT_FALSE(std::async(std::launch::async, other_thread).get());
+    lock->Release();
+    EXPECT_FALSE(std::async(std::launch::async, other_thread).get());
+    lock->Release();
+    EXPECT_TRUE(std::async(std::launch::async, other_thread).get());
+}
+
+TEST(PosixPlatform, OnlyRegularFilesOpenSoNothingBlocks)
+{
+    char pattern[] = "/tmp/cognexa-platform-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string pipe = std::string(pattern) + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    LibraryPlatformClass* platform = Native_Library_Platform();
+    EXPECT_EQ(platform->Open_File_For_Reading(pipe.c_str()), nullptr);
+    EXPECT_EQ(platform->Create_File_For_Writing(pipe.c_str()), nullptr);
+    EXPECT_EQ(platform->Open_File_For_Reading("/dev/null"), nullptr);
+    std::filesystem::remove_all(pattern);
+}
+
+TEST(NoticeDispatch, TheHostsHandlerWinsAndWithoutItThePlatformShowsTheNotice)
+{
+    static std::vector<std::string> handled;
+    InstalledMemoryPlatformClass memory;
+    Set_Notice_Handler([](const char* caption, const char* text) { handled.push_back(std::string(caption) + text); });
+    Show_Notice("A", "1");
+    Set_Notice_Handler(nullptr);
+    Show_Notice("B", "2");
+    EXPECT_EQ(handled, std::vector<std::string>{"A1"});
+    EXPECT_EQ(memory.Notices(), (MemoryLibraryPlatformClass::NoticeListType{{"B", "2"}}));
+
+    testing::internal::CaptureStderr();
+    Native_Library_Platform()->Show_Notice("Caption", "text\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: text\n");
 }

@@ -4,11 +4,20 @@
 
 #include "registry/StringHash.h"
 
+#include "foundation/AsciiCharacterTable.h"
+
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <set>
+#include <type_traits>
 
 namespace {
+
+// The registry owns its equations: a copy would share them and delete them twice.
+static_assert(!std::is_copy_constructible_v<ThePerceptionFunctionManagerClass>);
+static_assert(!std::is_copy_assignable_v<ThePerceptionFunctionManagerClass>);
 
 TEST(StringHash, SamplesAtMostFifteenSignedBytes)
 {
@@ -63,6 +72,36 @@ TEST(DatabaseObjectManager, NamesMatchWithoutRegardToCaseAndKeysReadBackUpperCas
     EXPECT_EQ(table.UInt_To_String(id), "ABC");
     ASSERT_NE(table.Get_Iterator(), table.Get_Iterator_End());
     EXPECT_EQ(table.Get_Iterator()->first, "ABC");
+}
+
+// A game may run under a single-byte Turkish locale, whose toupper folds "i" to 0xDD: names
+// must still match as they do in the "C" locale.
+TEST(DatabaseObjectManager, TheHostsLocaleCannotChangeNameMatching)
+{
+    char scratch[] = "/tmp/cognexa-locale-XXXXXX";
+    ASSERT_NE(mkdtemp(scratch), nullptr);
+    const std::string locale_dir = scratch;
+    const std::string build = "localedef -c -i tr_TR -f ISO-8859-9 " + locale_dir + "/tr_TR.ISO-8859-9 >/dev/null 2>&1";
+    std::system(build.c_str());
+    setenv("LOCPATH", scratch, 1);
+    const bool turkish = std::setlocale(LC_ALL, "tr_TR.ISO-8859-9") != nullptr;
+    unsetenv("LOCPATH");
+    std::system(("rm -rf " + locale_dir).c_str());
+    if (!turkish) {
+        GTEST_SKIP() << "localedef could not build tr_TR.ISO-8859-9 (package locales missing?)";
+    }
+    ASSERT_NE(std::toupper('i'), 'I') << "the locale folds i as a Turkish one does";
+
+    RecordingTable table;
+    table.Add_Managed_Object("is_visible", Fake(1));
+    table.Add_Managed_Object("FIELD", Fake(2));
+    const char* const lookups[][2] = {{"IS_VISIBLE", "1"}, {"Is_Visible", "1"}, {"field", "2"}, {"Field", "2"}};
+    for (const auto& lookup : lookups) {
+        EXPECT_EQ(table.Get_Managed_Object(lookup[0]), Fake(lookup[1][0] - '0')) << lookup[0];
+    }
+    EXPECT_EQ(table.Get_Iterator()->first, "IS_VISIBLE");
+    EXPECT_TRUE(AsciiCharacterTable::Ascii_Equal_Ignoring_Case("clamp", "CLAMP"));
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(DatabaseObjectManager, AddingNullOrATakenNameLeavesTheTableUnchanged)

@@ -1,12 +1,10 @@
 #include "RegistryTestHost.h"
 
+#include "TestHostBindingStruct.h"
 #include "data/MegaArchiveWriterClass.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 const char EQUATION_DIRECTORY[] = "Data/XML/AI/PerceptualEquations/";
 
@@ -106,16 +104,22 @@ RegistryTestHost::RegistryTestHost()
 RegistryTestHost::~RegistryTestHost()
 {
     Current = nullptr;
-    Set_Notice_Handler(nullptr);
-    Init_Perception_DLL(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                        nullptr, nullptr, nullptr);
+    TestHostBindingStruct::Uninstall();
 }
 
 void RegistryTestHost::Install(MegaFileManagerClass* files)
 {
-    Init_Perception_DLL(&TheTokenConverter, Bind_Token, Evaluate_Token, Notify, Random_Midpoint, nullptr, Skip_File,
-                        File_Loaded, No_Database, &PerceptionEvaluationStateClass::Set_Value,
-                        &PerceptionEvaluationStateClass::Reset_Values, files, nullptr);
+    TestHostBindingStruct binding;
+    binding.Token_Converter = &TheTokenConverter;
+    binding.Bind_Token_Callback = Bind_Token;
+    binding.Evaluate_Token_Callback = Evaluate_Token;
+    binding.Evaluate_Notify_Callback = Notify;
+    binding.Random_Float_Callback = Random_Midpoint;
+    binding.Skip_File_Callback = Skip_File;
+    binding.File_Loaded_Callback = File_Loaded;
+    binding.Find_Database_Callback = No_Database;
+    binding.File_Manager = files;
+    binding.Install();
 }
 
 std::string RegistryTestHost::Token_Name(PerceptionTokenType token)
@@ -123,24 +127,9 @@ std::string RegistryTestHost::Token_Name(PerceptionTokenType token)
     return token >= 0 && static_cast<std::size_t>(token) < TheTokenNames.size() ? TheTokenNames[token] : "?";
 }
 
-ScratchGameRoot::ScratchGameRoot() : Previous_Directory(std::filesystem::current_path())
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "cognexa-registry-XXXXXX").string();
-    Root = mkdtemp(pattern.data());
-    std::filesystem::current_path(Root);
-}
-
-ScratchGameRoot::~ScratchGameRoot()
-{
-    std::filesystem::current_path(Previous_Directory);
-    std::filesystem::remove_all(Root);
-}
-
 void ScratchGameRoot::Write(const std::string& relative_path, const std::string& content) const
 {
-    const std::filesystem::path path = Root / relative_path;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
+    Files.Add_File(relative_path, content);
 }
 
 std::string ScratchGameRoot::Equation_File(const std::vector<std::pair<std::string, std::string>>& equations)
@@ -165,6 +154,7 @@ void ScratchGameRoot::Write_Archive(const std::string& archive_path,
     for (const auto& [name, content] : members) {
         ASSERT_TRUE(writer.Add_File(name, content)) << writer.Get_Last_Error();
     }
-    std::filesystem::create_directories((Root / archive_path).parent_path());
-    ASSERT_TRUE(writer.Write_To_File((Root / archive_path).string()));
+    const std::string::size_type slash = archive_path.find_last_of("/\\");
+    if (slash != std::string::npos) Files.Add_Directory(archive_path.substr(0, slash));
+    ASSERT_TRUE(writer.Write_To_File(archive_path));
 }

@@ -3,7 +3,8 @@
 
 #include <cognexa/cognexa.h>
 
-#include <filesystem>
+#include "platform/memory/InstalledMemoryPlatformClass.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -26,11 +27,10 @@ struct RegistryTestHost {
     static std::string Token_Name(PerceptionTokenType token);
 };
 
-// A scratch game root that the test process works in; removed afterwards.
+// A scratch game root in memory, installed as the library's file system (its root is the
+// current directory) for the life of the object.
 class ScratchGameRoot {
 public:
-    ScratchGameRoot();
-    ~ScratchGameRoot();
 
     // Writes a file under the root, creating its directories.
     void Write(const std::string& relative_path, const std::string& content) const;
@@ -42,8 +42,7 @@ public:
     static std::string Equation_File(const std::vector<std::pair<std::string, std::string>>& equations);
 
 private:
-    std::filesystem::path Root;
-    std::filesystem::path Previous_Directory;
+    mutable InstalledMemoryPlatformClass Files;
 };
 
 extern const char EQUATION_DIRECTORY[];
