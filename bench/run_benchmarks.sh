@@ -24,7 +24,7 @@ launcher_json=()
 if [ -x "$build_dir/launcher/vestibar" ] && [ -x "$build_dir/bench/bare_webkit_window" ] && command -v xvfb-run >/dev/null; then
   echo "Running the launcher benchmark..." >&2
   xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/launcher_bench.py "$build_dir/launcher/vestibar" \
-    "$build_dir/bench/bare_webkit_window" launcher/pages/INSTALL.HTM 5 >"$results/launcher.json"
+    "$build_dir/bench/bare_webkit_window" launcher/pages/INSTALL.HTM >"$results/launcher.json"
   launcher_json=("$results/launcher.json")
 else
   echo "Launcher benchmark skipped: needs the launcher build and xvfb-run." >&2
