@@ -2,6 +2,9 @@
 # Sets up a fresh Debian 12 machine, builds everything and runs one job:
 #   ./build.sh run    the demo game (the main job)
 #   ./build.sh test   the whole test suite
+#   ./build.sh check  everything CI runs: the suite, the ABI check, the sanitizer and threading
+#                     suites, the fuzz smoke, the Windows suites and the package checks
+#   ./build.sh package  the Debian packages, into build-package/
 #   ./build.sh bench  the benchmarks against peer libraries, as a table of ratios
 #   ./build.sh windows  the 32-bit Windows build, its download zip and its tests under Wine
 set -euo pipefail
@@ -9,12 +12,14 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config git python3
+  debhelper dpkg-dev lintian abigail-tools man-db
   libgtest-dev libgmock-dev libbenchmark-dev
   libmuparser-dev libpugixml-dev libtinyxml2-dev libphysfs-dev
   libgtk-3-dev libwebkit2gtk-4.1-dev libcanberra-dev
   xvfb xauth x11-utils xdotool python3-gi gir1.2-webkit2-4.1
   libvulkan1 libvulkan-dev mesa-vulkan-drivers
   clang libclang-rt-14-dev
+  libfparser-dev liblua5.4-dev libluajit-5.1-dev
   locales
 )
 
@@ -29,6 +34,25 @@ install_missing_packages() {
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The library's binary interface against its stored baseline, then the packages: built, checked
+# by lintian and tested as a user gets them.
+abi_check() {
+  abi/abi.sh check build/libcognexa.so
+}
+package_checks() {
+  packaging/build-packages.sh build-package
+  tests/packaging/test-packages.sh build-package build/examples/sample_game
+}
+
+# Hook for the Windows suites under Wine: runs them when build.sh defines windows_checks.
+windows_suites() {
+  if declare -F windows_checks >/dev/null; then
+    windows_checks
+  else
+    echo "windows_suites: no Windows suites in this build.sh yet"
+  fi
 }
 
 build() {
@@ -127,10 +151,22 @@ case "$job" in
   test)
     install_missing_packages
     build
+    exec ctest --test-dir build --output-on-failure -j "$(nproc)"
+    ;;
+  check)
+    install_missing_packages
+    build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    abi_check
     asan_tests
     tsan_tests
     fuzz_smoke
+    windows_suites
+    package_checks
+    ;;
+  package)
+    install_missing_packages
+    exec packaging/build-packages.sh build-package
     ;;
   bench)
     install_missing_packages
@@ -140,7 +176,7 @@ case "$job" in
     windows_checks
     ;;
   *)
-    echo "usage: $0 run|test|bench|windows" >&2
+    echo "usage: $0 run|test|check|package|bench|windows" >&2
     exit 2
     ;;
 esac

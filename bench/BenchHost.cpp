@@ -100,9 +100,9 @@ std::vector<std::string> Read_Data_Lines(const std::string& path)
     return lines;
 }
 
-std::string To_Token_Expression(const std::string& expression)
+std::string Replace_Variables(const std::string& expression, std::string (*replace)(char letter))
 {
-    std::string tokens;
+    std::string replaced;
     std::size_t position = 0;
     while (position < expression.size()) {
         const unsigned char byte = static_cast<unsigned char>(expression[position]);
@@ -125,14 +125,32 @@ std::string To_Token_Expression(const std::string& expression)
                     }
                 }
             }
-            tokens.append(expression, position, end - position);
+            replaced.append(expression, position, end - position);
             position = end;
         } else if (std::isalpha(byte)) {
-            tokens += "V.";
-            tokens += expression[position++];
+            replaced += replace(expression[position++]);
         } else {
-            tokens += expression[position++];
+            replaced += expression[position++];
         }
     }
-    return tokens;
+    return replaced;
 }
+
+std::string To_Token_Expression(const std::string& expression)
+{
+    return Replace_Variables(expression, [](char letter) { return std::string("V.") + letter; });
+}
+
+double TheLetterValues[26];
+
+namespace {
+
+// Filled before main, so a peer's variable callback is one load, like the library's host.
+const bool TheLetterValuesFilled = [] {
+    for (int letter = 0; letter < 26; ++letter) {
+        TheLetterValues[letter] = Bench_Letter_Value(static_cast<char>('a' + letter));
+    }
+    return true;
+}();
+
+}  // namespace

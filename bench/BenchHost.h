@@ -28,7 +28,15 @@ double Bench_Letter_Value(char letter);
 // Lines of a text file, without blank lines and comment lines starting with "#".
 std::vector<std::string> Read_Data_Lines(const std::string& path);
 
+// Each one-letter variable of the expression replaced by what replace makes of it; the "e" of a
+// number's exponent is not a variable.
+std::string Replace_Variables(const std::string& expression, std::string (*replace)(char letter));
+
 // "a * (b + 1)" -> "V.a * (V.b + 1)": each single-letter variable becomes a token path.
 std::string To_Token_Expression(const std::string& expression);
+
+// The letters' values as doubles, a to z, for the peers' variables and callbacks; filled before
+// main runs.
+extern double TheLetterValues[26];
 
 #endif

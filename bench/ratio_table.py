@@ -1,22 +1,28 @@
 #!/usr/bin/env python3
 """Prints the ratio table of one benchmark run as Markdown.
 
-    ratio_table.py BENCHMARK_JSON [LAUNCHER_JSON]
+    ratio_table.py BENCHMARK_JSON... [LAUNCHER_JSON]
 
-BENCHMARK_JSON is Google Benchmark's --benchmark_out of cognexa_bench, LAUNCHER_JSON the output
-of launcher_bench.py. Every ratio compares two figures of the same run; times are CPU times,
-except the evaluation figures (best of interleaved rounds, wall clock) and the launcher's.
+Each BENCHMARK_JSON is Google Benchmark's --benchmark_out of cognexa_bench or
+cognexa_evaluation_bench (their results are merged; cognexa_xml_bench's is read from xml.json
+beside the first), LAUNCHER_JSON the output of launcher_bench.py (told apart by its content).
+Every ratio compares two figures of the same run; times are CPU times, except the evaluation
+figures (best of interleaved rounds, wall clock), the XML figures (best of seven turns, thread
+CPU time) and the launcher's.
 """
 import json
 import math
+import os
 import sys
 
 
-def load_benchmarks(path):
+def load_json(path):
     with open(path, encoding="utf-8") as file:
-        data = json.load(file)
-    return data["context"], {entry["name"]: entry for entry in data["benchmarks"]
-                             if entry.get("run_type", "iteration") == "iteration"}
+        return json.load(file)
+
+
+def benchmarks_of(data):
+    return {entry["name"]: entry for entry in data["benchmarks"] if entry.get("run_type", "iteration") == "iteration"}
 
 
 def nanoseconds(entry):
@@ -66,28 +72,65 @@ def rate_row(table, benchmarks, figure, ours, peer, peer_label, counter, unit, d
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
+    if len(sys.argv) < 2:
         sys.exit(__doc__)
-    context, benchmarks = load_benchmarks(sys.argv[1])
+    context, benchmarks, launcher = None, {}, None
+    for path in sys.argv[1:]:
+        data = load_json(path)
+        if "benchmarks" in data:
+            context = context or data["context"]
+            benchmarks.update(benchmarks_of(data))
+        else:
+            launcher = data
+    context = context or {}
     table = TableClass()
 
     evaluation = benchmarks.get("BM_Evaluation/iterations:1")
     if evaluation:
         mine = evaluation["library_ns"]
-        label = f"geomean of {evaluation['expressions']:.0f} expressions"
-        table.add(f"Evaluation ({label})", f"{mine:.1f} ns", f"muparser {evaluation['muparser_ns']:.1f} ns",
-                  mine / evaluation["muparser_ns"], 1.0)
-        table.add("Evaluation against the floor loop", f"{mine:.1f} ns", f"floor {evaluation['floor_ns']:.1f} ns",
-                  mine / evaluation["floor_ns"], 1.1)
+        label = f"geomean of {evaluation['expressions']:.0f} expressions, through the shared library"
+        peers = (("muparser_fun_ns", "muparser, a callback per variable", 0.8),
+                 ("muparser_var_ns", "muparser, variables by pointer", 1.5),
+                 ("fparser_fun_ns", "fparser, a function per variable", None),
+                 ("fparser_array_ns", "fparser, variables from an array", None),
+                 ("lua_cfun_ns", "Lua 5.4, a C function per variable", 1.0),
+                 ("lua_table_ns", "Lua 5.4, variables from a table", None),
+                 ("luajit_ffi_call_ns", "LuaJIT, an FFI call per variable", 1.0),
+                 ("luajit_ffi_array_ns", "LuaJIT, variables from an FFI array", None))
+        for counter, peer_label, target in peers:
+            if counter in evaluation:
+                table.add(f"Evaluation ({label})", f"{mine:.1f} ns", f"{peer_label} {evaluation[counter]:.1f} ns",
+                          mine / evaluation[counter], target)
+    floor = benchmarks.get("BM_Evaluation_Floor/iterations:1")
+    if floor:
+        table.add("Evaluation against the floor loop over the same nodes (static library)",
+                  f"{floor['library_ns']:.1f} ns", f"floor {floor['floor_ns']:.1f} ns",
+                  floor["library_ns"] / floor["floor_ns"], 1.1)
     time_row(table, benchmarks, "One token node (evaluation state, token callback, reset)", "BM_Node_Token",
              "BM_Node_Constant", "constant node")
-    rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", "BM_Build_Muparser", "muparser",
-             "items_per_second", "/s", 1, 1.0)
+    for peer, label, target in (("muparser_var", "muparser (SetExpr + first Eval)", 1.0),
+                                ("fparser_array", "fparser (Parse)", 1.0)):
+        rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", f"BM_Build_{peer}", label,
+                 "items_per_second", "/s", 1, target)
+    xml_path = os.path.join(os.path.dirname(sys.argv[1]), "xml.json")
+    xml = load_benchmarks(xml_path)[1] if os.path.exists(xml_path) else {}
     for size in (1, 20):
-        for peer, label, target in (("Pugixml", "pugixml", 1.0), ("Tinyxml2", "tinyxml2", None),
-                                    ("Memchr", "memchr scan", None)):
-            rate_row(table, benchmarks, f"XML {size} MB (MB/s)", f"BM_Xml_Library/{size}", f"BM_Xml_{peer}/{size}",
-                     label, "bytes_per_second", "MB/s", 1 << 20, target)
+        turns = xml.get(f"BM_Xml_Turns/{size}/iterations:1")
+        if turns is None:
+            table.add(f"XML {size} MB (MB/s)", "missing", "missing", None)
+            continue
+        mine = turns["library_MBps"]
+        for peer, label, target in (("pugixml", "pugixml load_file", 1.0), ("tinyxml2", "tinyxml2 LoadFile", None),
+                                    ("memchr", "memchr scan", None)):
+            theirs = turns[f"{peer}_MBps"]
+            table.add(f"XML {size} MB (MB/s, best of 7 turns)", f"{mine:,.0f} MB/s", f"{label} {theirs:,.0f} MB/s",
+                      mine / theirs, target, lower_is_better=False)
+        base = turns["none_peak_KiB"]
+        for peer, label, target in (("pugixml", "pugixml", 1.0), ("tinyxml2", "tinyxml2", None)):
+            table.add(f"XML {size} MB peak memory (above a bare process)",
+                      f"{(turns['library_peak_KiB'] - base) / 1024:,.1f} MB",
+                      f"{label} {(turns[f'{peer}_peak_KiB'] - base) / 1024:,.1f} MB",
+                      (turns["library_peak_KiB"] - base) / (turns[f"{peer}_peak_KiB"] - base), target)
     time_row(table, benchmarks, "Archive lookup, 10,000 members", "BM_Lookup_Library", "BM_Lookup_Physfs",
              "PhysFS", 1.0)
     time_row(table, benchmarks, "Member read, in memory", "BM_Read_Library_In_Memory", "BM_Read_Memcpy", "memcpy",
@@ -103,22 +146,29 @@ def main():
         time_row(table, benchmarks, f"Start-up, 5,000 equations in 200 files ({label})",
                  f"BM_Startup_Library/source:{source}", "BM_Startup_Peer", "pugixml + muparser", None, "ms")
 
-    if len(sys.argv) == 3:
-        with open(sys.argv[2], encoding="utf-8") as file:
-            launcher = json.load(file)
-        mine, bare = launcher["launcher"], launcher["bare"]
-        table.add("Launcher: exec to first page loaded", f"{mine['first_page_ms']:.0f} ms",
-                  f"bare WebKitGTK window {bare['first_page_ms']:.0f} ms",
-                  mine["first_page_ms"] / bare["first_page_ms"], 1.2)
+    launcher_note = None
+    if launcher:
+        mine, bare, pairs = launcher["launcher"], launcher["bare"], launcher["pair_ratios"]
+        # The ratio is the median of the pairs' ratios; the columns show each program's median.
+        table.add(f"Launcher: exec to first page loaded (median of {mine['runs']} pairs)",
+                  f"{mine['first_page_ms']:.0f} ms", f"bare WebKitGTK window {bare['first_page_ms']:.0f} ms",
+                  pairs["seconds"]["median"], 1.1)
         table.add("Launcher: peak memory (program and web processes)", f"{mine['peak_memory_mb']:.0f} MB",
-                  f"bare WebKitGTK window {bare['peak_memory_mb']:.0f} MB",
-                  mine["peak_memory_mb"] / bare["peak_memory_mb"])
+                  f"bare WebKitGTK window {bare['peak_memory_mb']:.0f} MB", pairs["kilobytes"]["median"], 1.05)
+        table.add("Launcher: CPU time to first page (program and web processes)", f"{mine['cpu_ms']:.0f} ms",
+                  f"bare WebKitGTK window {bare['cpu_ms']:.0f} ms", pairs["cpu_ms"]["median"])
+        launcher_note = (f"Launcher pairs ran at a load average of {launcher['load_average']['before']:.1f} to "
+                         f"{launcher['load_average']['after']:.1f}; time ratios of single pairs "
+                         f"{pairs['seconds']['low']:.2f}× to {pairs['seconds']['high']:.2f}×.")
 
     print(f"Run of {context.get('date', '?')} on {context.get('host_name', '?')}: "
           f"{context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz, "
           f"load average {', '.join(f'{value:.1f}' for value in context.get('load_avg', []))}.")
     print()
     table.print()
+    if launcher_note:
+        print()
+        print(launcher_note)
 
 
 if __name__ == "__main__":

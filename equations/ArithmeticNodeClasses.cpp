@@ -15,7 +15,7 @@ bool NegateNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContex
 
 bool AddNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)
 {
-    return Apply_Binary(stack, [](float left, float right) { return left + right; });
+    return Apply_Binary(stack, [](float left, float right) { return Sum(left, right); });
 }
 
 bool SubtractNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)
@@ -25,7 +25,7 @@ bool SubtractNodeClass::Evaluate(std::vector<float>& stack, const PerceptionCont
 
 bool MultiplyNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)
 {
-    return Apply_Binary(stack, [](float left, float right) { return left * right; });
+    return Apply_Binary(stack, [](float left, float right) { return Product(left, right); });
 }
 
 bool DivideNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)

@@ -1,7 +1,5 @@
 #include <cognexa/PerceptionEvaluationStateClass.h>
 
-PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass() = default;
-
 bool PerceptionEvaluationStateClass::Find_Value(PerceptionTokenType token, float& value) const
 {
     for (int index = Value_Count - 1; index >= 0; --index) {

@@ -12,6 +12,8 @@
 
 #include <cognexa/PerceptionFunctionClass.h>
 
+#include <cfloat>
+#include <cstdint>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -89,6 +91,31 @@ std::unique_ptr<PerceptionFunctionNodeClass> Make_Operator_Node(const Node* node
     return nullptr;
 }
 
+// The nodes met walking down a chain of operators or dots. Short chains, nearly all of them,
+// need no allocation.
+struct NodeTrailStruct {
+    static constexpr std::size_t INLINE_COUNT = 16;
+
+    void Push(const Node* node)
+    {
+        if (Count < INLINE_COUNT) {
+            Inline_Nodes[Count] = node;
+        } else {
+            More_Nodes.push_back(node);
+        }
+        ++Count;
+    }
+    const Node* At(std::size_t index) const
+    {
+        return index < INLINE_COUNT ? Inline_Nodes[index] : More_Nodes[index - INLINE_COUNT];
+    }
+    const Node* Last() const { return At(Count - 1); }
+
+    std::size_t Count = 0;
+    const Node* Inline_Nodes[INLINE_COUNT];
+    std::vector<const Node*> More_Nodes;
+};
+
 bool Is_Operator_Kind(int kind)
 {
     return kind == PARSE_KIND_COMPARISON || kind == PARSE_KIND_ADDITIVE || kind == PARSE_KIND_MULTIPLICATIVE;
@@ -97,6 +124,39 @@ bool Is_Operator_Kind(int kind)
 // atof of a number literal. Literals always use ".", whatever numeric locale the host set.
 float Number_Value(std::string_view text)
 {
+#if FLT_EVAL_METHOD == 0
+    // Up to 15 digits with at most one point: the digits are exact as a double, and so is the
+    // power of ten, so one division rounds the quotient once, under the thread's rounding mode,
+    // exactly as atof does. Nearly every literal is such, and needs neither a copy nor strtod.
+    // (Where arithmetic runs in extended precision the division could round twice; there every
+    // literal goes through atof.)
+    static const double POWERS_OF_TEN[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = !text.empty() && text[0] == '-';
+    std::size_t index = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    uint64_t mantissa = 0;
+    int digit_count = 0;
+    int fraction_digits = -1;  // -1 until the point
+    for (; index < text.size(); ++index) {
+        const char c = text[index];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+            ++digit_count;
+            fraction_digits += fraction_digits >= 0 ? 1 : 0;
+        } else if (c == '.' && fraction_digits < 0) {
+            fraction_digits = 0;
+        } else {
+            break;
+        }
+    }
+    if (index == text.size() && digit_count > 0 && digit_count <= 15) {
+        double value = static_cast<double>(mantissa);
+        if (fraction_digits > 0) {
+            value /= POWERS_OF_TEN[fraction_digits];
+        }
+        return static_cast<float>(negative ? -value : value);
+    }
+#endif
     std::string digits(text);
     const char* decimal_point = std::localeconv()->decimal_point;
     if (decimal_point != nullptr && decimal_point[0] != '.' && decimal_point[0] != '\0' && decimal_point[1] == '\0') {
@@ -164,13 +224,13 @@ bool PerceptionFunctionBuilderClass::Emit_Unexpected(const Node* node, Perceptio
 // 3. Going back up, emit each operator's right operand, then the operator.
 bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, PerceptionFunctionClass& equation)
 {
-    std::vector<const Node*> chain;
+    NodeTrailStruct chain;
     const Node* operand = node;
     while (Is_Operator_Kind(operand->Kind)) {
         if (operand->Child_Count() != 2) {
             return Report_Failure();
         }
-        chain.push_back(operand);
+        chain.Push(operand);
         operand = operand->First_Child;
     }
 
@@ -178,8 +238,8 @@ bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, Perce
         return Report_Failure();
     }
 
-    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
-        const Node* operator_node = *link;
+    for (std::size_t link = chain.Count; link-- > 0;) {
+        const Node* operator_node = chain.At(link);
         if (!Emit_Nodes(operator_node->First_Child->Next_Sibling, equation)) {
             return Report_Failure();
         }
@@ -215,6 +275,8 @@ bool PerceptionFunctionBuilderClass::Emit_Number(const Node* node, PerceptionFun
 bool PerceptionFunctionBuilderClass::Emit_Token_Expression(const Node* node, PerceptionFunctionClass& equation)
 {
     auto token = std::make_unique<TokenNodeClass>();
+    // Most paths are a subject and one name: one allocation instead of two.
+    token->Token_Path.reserve(2);
     if (!Gather_Tokens(node, *token, equation)) {
         return Report_Failure();
     }
@@ -310,13 +372,14 @@ bool PerceptionFunctionBuilderClass::Gather_Path(const Node* node, TokenNodeClas
 {
     switch (node->Kind) {
     case PARSE_KIND_TOKEN_EXPRESSION: {
-        std::vector<const Node*> dots{node};
-        while (dots.back()->First_Child != nullptr && dots.back()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
-            dots.push_back(dots.back()->First_Child);
+        NodeTrailStruct dots;
+        dots.Push(node);
+        while (dots.Last()->First_Child != nullptr && dots.Last()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
+            dots.Push(dots.Last()->First_Child);
         }
-        bool gathered = Gather_Children(dots.back(), token, equation, false);
-        for (auto dot = dots.rbegin() + 1; dot != dots.rend(); ++dot) {
-            gathered = Gather_Children(*dot, token, equation, true) && gathered;
+        bool gathered = Gather_Children(dots.Last(), token, equation, false);
+        for (std::size_t dot = dots.Count - 1; dot-- > 0;) {
+            gathered = Gather_Children(dots.At(dot), token, equation, true) && gathered;
         }
         return gathered;
     }

@@ -3,59 +3,15 @@
 #include "equations/PerceptionFunctionBuilderClass.h"
 #include "equations/PerceptionFunctionNodeClass.h"
 #include "equations/PerceptionFunctionGrammarClass.h"
+#include "equations/PerceptionProgramClass.h"
+#include "equations/ValueStackLeaseClass.h"
 #include "foundation/TheHostBinding.h"
 #include "foundation/ReportParseError.h"
 
-#include <deque>
 #include <memory>
 #include <new>
 
 namespace {
-
-// Value stacks are kept per thread and per nesting level: a host's token callback may evaluate
-// another equation while this one is running, and each evaluation needs a stack of its own.
-// The outermost level, by far the most common, has its stack at hand; deeper levels live in a
-// deque, so a stack in use does not move when a deeper level is added. Once warm, evaluation
-// allocates nothing.
-struct ValueStacksStruct {
-    std::size_t Depth = 0;
-    std::vector<float> Outermost;
-    std::deque<std::vector<float>> Nested;
-};
-
-thread_local ValueStacksStruct TheValueStacks;
-
-class ValueStackLeaseClass {
-public:
-    ValueStackLeaseClass() : Stacks(TheValueStacks)
-    {
-        Stack = Stacks.Depth == 0 ? &Stacks.Outermost : &Nested_Stack(Stacks.Depth - 1);
-        if (Stack->capacity() == 0) {
-            Stack->reserve(INITIAL_CAPACITY);
-        }
-        ++Stacks.Depth;
-        Stack->clear();
-    }
-    ~ValueStackLeaseClass() { --Stacks.Depth; }
-    ValueStackLeaseClass(const ValueStackLeaseClass&) = delete;
-    ValueStackLeaseClass& operator=(const ValueStackLeaseClass&) = delete;
-
-    std::vector<float>& Get_Stack() { return *Stack; }
-
-private:
-    static constexpr std::size_t INITIAL_CAPACITY = 32;
-
-    std::vector<float>& Nested_Stack(std::size_t level)
-    {
-        if (level == Stacks.Nested.size()) {
-            Stacks.Nested.emplace_back();
-        }
-        return Stacks.Nested[level];
-    }
-
-    ValueStacksStruct& Stacks;
-    std::vector<float>* Stack;
-};
 
 // The token string of every equation lives here, one per thread; each call on the thread
 // overwrites it.
@@ -77,6 +33,12 @@ const PerceptionParseNodeStruct* Parse_Or_Report(const std::string& text, Percep
         Report_Parse_Error();
     }
     return root;
+}
+
+// The compact form of a freshly built program; null leaves the nodes to run one by one.
+PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
+{
+    return PerceptionProgramClass::Enabled ? PerceptionProgramClass::Compile(nodes) : nullptr;
 }
 
 }  // namespace
@@ -103,6 +65,7 @@ PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text,
             return nullptr;
         }
         equation->Name = name;
+        equation->Program = Compile_Program(equation->Nodes);
         return equation.release();
     } catch (const std::bad_alloc&) {
         Report_Parse_Error();
@@ -124,6 +87,7 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
         Reset();
         body_dropped = true;
         if (PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
+            Program = Compile_Program(Nodes);
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -139,6 +103,8 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
 
 void PerceptionFunctionClass::Reset()
 {
+    PerceptionProgramClass::Destroy(Program);
+    Program = nullptr;
     for (PerceptionFunctionNodeClass* node : Nodes) {
         delete node;
     }
@@ -147,6 +113,11 @@ void PerceptionFunctionClass::Reset()
 
 void PerceptionFunctionClass::Add_Node(PerceptionFunctionNodeClass* node)
 {
+    // The compact form no longer matches; the nodes run one by one until the next build.
+    if (Program != nullptr) {
+        PerceptionProgramClass::Destroy(Program);
+        Program = nullptr;
+    }
     Nodes.push_back(node);
 }
 
@@ -157,6 +128,9 @@ bool PerceptionFunctionClass::Evaluate(const PerceptionContextClass& context, fl
 {
     if (TheHostBinding.Evaluate_Notify_Callback != nullptr) {
         TheHostBinding.Evaluate_Notify_Callback(context, *this);
+    }
+    if (Program != nullptr) {
+        return Program->Run(context, result);
     }
     try {
         ValueStackLeaseClass lease;

@@ -116,7 +116,21 @@ Node* PerceptionFunctionGrammarClass::Parse_Unary_Alternatives()
         &PerceptionFunctionGrammarClass::Parse_Object_Reference, &PerceptionFunctionGrammarClass::Parse_Function_Call,
         &PerceptionFunctionGrammarClass::Parse_Parenthesised, &PerceptionFunctionGrammarClass::Parse_Negation,
     };
-    for (const AlternativeType alternative : ALTERNATIVES) {
+    // Each form can only start with certain characters; one that cannot start with the next
+    // character would fail there without consuming anything, so it is not tried at all.
+    const char* at = Skip_Blanks(Cursor);
+    const char first = at < End ? *at : '\0';
+    const bool letter = Is_Letter(first);
+    const bool possible[] = {
+        Is_Digit(first) || first == '.' || first == '+' || first == '-', letter, letter, letter, first == '(',
+        first == '-',
+    };
+    static_assert(sizeof possible == sizeof ALTERNATIVES / sizeof ALTERNATIVES[0], "one flag per form");
+    for (std::size_t index = 0; index < sizeof possible; ++index) {
+        if (!possible[index]) {
+            continue;
+        }
+        const AlternativeType alternative = ALTERNATIVES[index];
         const SavePointStruct point = Save();
         if (Node* node = (this->*alternative)()) {
             return node;

@@ -2,7 +2,36 @@
 #define COGNEXA_VALUE_STACK_OPERATIONS_H
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
+
+// Sums and products whose operands are both NaN carry the left operand's NaN, quieted. The
+// hardware returns the NaN of whichever operand its instruction takes first, and a compiler may
+// put either first, so without this the payload would depend on how each piece of code that
+// adds was compiled (the nodes and the compact program must agree bit for bit).
+inline float Quieted_Left_Or(float left, float result)
+{
+    // Only a NaN result can carry the wrong payload; the test is one compare on the result.
+    if (result != result && left != left) {
+        uint32_t bits;
+        std::memcpy(&bits, &left, sizeof bits);
+        bits |= 0x00400000u;
+        std::memcpy(&left, &bits, sizeof bits);
+        return left;
+    }
+    return result;
+}
+
+inline float Sum(float left, float right)
+{
+    return Quieted_Left_Or(left, left + right);
+}
+
+inline float Product(float left, float right)
+{
+    return Quieted_Left_Or(left, left * right);
+}
 
 // The common shape of the binary nodes: pop right (the top), pop left, push one result. A stack
 // too short for both operands is left as it was.

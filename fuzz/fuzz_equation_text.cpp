@@ -1,38 +1,137 @@
-// Equation text: built, evaluated, rebuilt in place from a second text and evaluated again.
-// The input is the first text, a zero byte, and the text for the rebuild.
+// Equation text: built, evaluated, rebuilt in place from a second text and evaluated again, once
+// running the nodes one by one and once running the compact program derived from them; both
+// must give the same results and the same callbacks. The input is the first text, a zero byte,
+// and the text for the rebuild.
 #include "FuzzHost.h"
+
+#include "equations/PerceptionProgramClass.h"
+#include "foundation/ReportParseError.h"
+#include "foundation/TheHostBinding.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
+// Everything the host sees, as 32-bit words.
+std::vector<std::uint32_t> TheTrace;
+HostBindingStruct TheFuzzHost;
+
+std::uint32_t Bits(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+enum : std::uint32_t { NOTIFY = 0xF0000001, TOKEN, RANDOM, NOTICE, RESULT, BUILT };
+
+bool Trace_Token(const PerceptionContextClass* context, PerceptionEvaluationStateClass& state, float& result)
+{
+    TheTrace.push_back(TOKEN);
+    TheTrace.insert(TheTrace.end(), state.Get_Token_Path().begin(), state.Get_Token_Path().end());
+    for (int index = 0; index < state.Get_Value_Count(); ++index) {
+        TheTrace.push_back(static_cast<std::uint32_t>(state.Get_Value(index).Token));
+        // String handles differ between two builds of the same text; their texts do not.
+        const float value = state.Get_Value(index).Value;
+        const char* text = Resolve_Perception_String(PerceptionEvaluationStateClass::Value_Bits(value));
+        TheTrace.push_back(text != nullptr ? static_cast<std::uint32_t>(std::strlen(text)) : Bits(value));
+    }
+    TheTrace.push_back(Bits(result));
+    const bool evaluated = TheFuzzHost.Evaluate_Token_Callback(context, state, result);
+    TheTrace.push_back(evaluated);
+    TheTrace.push_back(Bits(result));
+    return evaluated;
+}
+
+void Trace_Notify(const PerceptionContextClass& context, const PerceptionFunctionClass& equation)
+{
+    TheTrace.push_back(NOTIFY);
+    TheFuzzHost.Evaluate_Notify_Callback(context, equation);
+}
+
+float Trace_Random(float low, float high)
+{
+    const float value = TheFuzzHost.Random_Float_Callback(low, high);
+    TheTrace.insert(TheTrace.end(), {RANDOM, Bits(low), Bits(high), Bits(value)});
+    return value;
+}
+
+void Trace_Notice(const char*, const char*)
+{
+    TheTrace.push_back(NOTICE);
+}
+
 void Evaluate_Twice(const PerceptionFunctionClass& equation)
 {
-    float result = 0.0f;
-    equation.Evaluate(FuzzHost::Context(), result);
-    equation.Evaluate(FuzzHost::Context(), result);
+    for (int round = 0; round < 2; ++round) {
+        Forget_Parse_Error_Announcement();
+        float result = -7.5f;
+        const bool evaluated = equation.Evaluate(FuzzHost::Context(), result);
+        TheTrace.insert(TheTrace.end(), {RESULT, static_cast<std::uint32_t>(evaluated), Bits(result)});
+    }
+}
+
+std::vector<std::uint32_t> Trace_Run(const std::string& text, const std::string& rebuild_text, bool compact)
+{
+    TheTrace.clear();
+    // The notice shows once per process; forgotten before each step, every report shows.
+    Forget_Parse_Error_Announcement();
+    PerceptionProgramClass::Enabled = compact;
+    std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Fuzz"));
+    TheTrace.push_back(equation != nullptr ? BUILT : 0);
+    if (equation != nullptr) {
+        Evaluate_Twice(*equation);
+        equation->Get_Perception_Token_String();
+        Forget_Parse_Error_Announcement();
+        TheTrace.push_back(equation->Rebuild(rebuild_text) ? BUILT : 0);
+        Evaluate_Twice(*equation);
+    }
+    PerceptionProgramClass::Enabled = true;
+    return TheTrace;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool installed = (FuzzHost::Install(nullptr), true);
+    static const bool installed = [] {
+        FuzzHost::Install(nullptr);
+        TheFuzzHost = TheHostBinding;
+        TheHostBinding.Evaluate_Token_Callback = &Trace_Token;
+        TheHostBinding.Evaluate_Notify_Callback = &Trace_Notify;
+        TheHostBinding.Random_Float_Callback = &Trace_Random;
+        Set_Notice_Handler(&Trace_Notice);
+        return true;
+    }();
     (void)installed;
 
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t zero = input.find('\0');
     const std::string rebuild_text = zero == std::string::npos ? std::string() : input.substr(zero + 1);
 
-    std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(input, "Fuzz"));
-    if (equation == nullptr) return 0;
-    Evaluate_Twice(*equation);
-    equation->Get_Perception_Token_String();
-    equation->Rebuild(rebuild_text);
-    Evaluate_Twice(*equation);
+    const std::vector<std::uint32_t> nodes = Trace_Run(input, rebuild_text, false);
+    const std::vector<std::uint32_t> compact = Trace_Run(input, rebuild_text, true);
+    if (nodes != compact) {
+        // The compact program behaved differently from the nodes: show where.
+        std::size_t index = 0;
+        while (index < nodes.size() && index < compact.size() && nodes[index] == compact[index]) {
+            ++index;
+        }
+        std::fprintf(stderr, "traces differ at word %zu of %zu (nodes) and %zu (compact):", index, nodes.size(),
+                     compact.size());
+        for (std::size_t word = index; word < index + 6; ++word) {
+            std::fprintf(stderr, " %08X/%08X", word < nodes.size() ? nodes[word] : 0u,
+                         word < compact.size() ? compact[word] : 0u);
+        }
+        std::fprintf(stderr, "\n");
+        std::abort();
+    }
     return 0;
 }

@@ -25,7 +25,9 @@ public:
     PerceptionEvaluationStateClass(const PerceptionContextClass* context,
                                    const std::vector<PerceptionTokenType>& token_path)
         : Context(context), Token_Path(&token_path) {}
-    virtual ~PerceptionEvaluationStateClass();
+    // Inline: the library builds and destroys one state per token it reads, and a call per
+    // destruction is a measurable share of an evaluation.
+    virtual ~PerceptionEvaluationStateClass() = default;
 
     PerceptionEvaluationStateClass(const PerceptionEvaluationStateClass&) = delete;
     PerceptionEvaluationStateClass& operator=(const PerceptionEvaluationStateClass&) = delete;

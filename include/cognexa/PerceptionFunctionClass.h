@@ -8,6 +8,7 @@
 #include <vector>
 
 class PerceptionFunctionNodeClass;
+class PerceptionProgramClass;
 
 // One named perception equation: its text compiled into a postfix program of nodes that runs
 // over a stack of 32-bit floats. Build and Rebuild report problems in the text once per process
@@ -49,6 +50,8 @@ protected:
 private:
     std::vector<PerceptionFunctionNodeClass*> Nodes;
     std::string Name;
+    // The compact form of Nodes that Evaluate runs; null runs the nodes one by one.
+    PerceptionProgramClass* Program = nullptr;
 };
 
 #endif

@@ -2,6 +2,7 @@
 #define COGNEXA_XML_READER_CLASS_H
 
 #include <cognexa/Export.h>
+#include <cognexa/GrowableArrayClass.h>
 #include <cognexa/XMLNodeClass.h>
 
 #include <string>
@@ -16,7 +17,7 @@ constexpr XMLResultType XML_NO_CHILDREN = static_cast<XMLResultType>(0x80640006u
 constexpr XMLResultType XML_UNEXPECTED_END = static_cast<XMLResultType>(0x80640008u);
 
 // Reads one whole file (loose or an archive member) into one buffer and parses it in place
-// into a tree of elements; a cursor walks the tree. Syntax failures are also announced in the
+// into a tree of elements held in a node pool of the reader's own; a cursor walks the tree. Syntax failures are also announced in the
 // notice "Expect Strange Bugs...".
 class COGNEXA_API XMLReaderClass {
 public:
@@ -51,15 +52,10 @@ private:
     XMLResultType Parse_Prolog();
     XMLResultType Parse_Epilog();
     XMLResultType Parse_Elements();
-    XMLResultType Parse_Start_Tag(XMLNodeClass* node, bool& empty);
-    XMLResultType Parse_Content_Item(XMLNodeClass* node, bool after_text, int& item);
-    XMLResultType Parse_Text(XMLNodeClass* node);
-    XMLResultType Parse_Name(char*& name, char& terminator, XMLResultType end_result);
-    bool Match_End_Tag(const char* name);
-    XMLResultType Skip_Comment();
-    bool At_Comment() const;
-    void Skip_Whitespace();
-    bool Skip_To(char byte);
+    XMLResultType Parse_Tree(XMLNodeClass*& open);
+    XMLNodeClass* New_Node(XMLNodeClass* parent, int index);
+    bool Close_Element(XMLNodeClass* node);
+    bool Store_Attributes(XMLNodeClass* node);
     void Show_Message(const char* message) const;
 
     XMLNodeClass* Current;
@@ -69,6 +65,12 @@ private:
     char* Position;
     char* End;
     bool Trim;
+    // Nodes, attribute lists and child lists of the document; freed with it.
+    class XMLNodePoolClass* Pool;
+    // While parsing: the children of every open element, in order, until the element closes and
+    // they move to a list of their own in the pool; and the attributes of the current start tag.
+    GrowableArrayClass<XMLNodeClass*> Open_Children;
+    GrowableArrayClass<XMLNodeClass::AttributeStruct> Tag_Attributes;
 };
 
 #endif

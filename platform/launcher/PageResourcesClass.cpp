@@ -25,21 +25,17 @@ bool Ends_With_Ignoring_Case(const std::string& text, const std::string& ending)
 
 }  // namespace
 
-PageResourcesClass::PageResourcesClass()
-{
-    char** children = g_resources_enumerate_children(RESOURCE_FOLDER, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
-    for (char** child = children; child != nullptr && *child != nullptr; ++child) names_.emplace_back(*child);
-    g_strfreev(children);
-}
-
 GBytes* PageResourcesClass::Find(const std::string& name) const
 {
-    std::string wanted = Last_Component(name);
-    for (const std::string& stored : names_) {
-        if (!Equal_Ignoring_Case(stored, wanted)) continue;
-        return g_resources_lookup_data((RESOURCE_FOLDER + stored).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+    // The build stores every resource under its name in upper case. Listing the folder to
+    // compare names instead would touch a page of the program's image per stored file, since
+    // the names lie between the files' contents.
+    std::string key = Last_Component(name);
+    if (key.empty()) return nullptr;
+    for (char& character : key) {
+        if (character >= 'a' && character <= 'z') character = static_cast<char>(character - 'a' + 'A');
     }
-    return nullptr;
+    return g_resources_lookup_data((RESOURCE_FOLDER + key).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
 }
 
 std::string PageResourcesClass::Last_Component(const std::string& path)

@@ -2,7 +2,6 @@
 #define VESTIBAR_PAGE_RESOURCES_CLASS_H
 
 #include <string>
-#include <vector>
 
 typedef struct _GBytes GBytes;
 
@@ -11,15 +10,10 @@ typedef struct _GBytes GBytes;
 // system that ignores case.
 class PageResourcesClass {
 public:
-    PageResourcesClass();
-
     // New reference, or null when no resource has that name.
     GBytes* Find(const std::string& name) const;
     static std::string Last_Component(const std::string& path);
     static const char* Mime_Type(const std::string& name);
-
-private:
-    std::vector<std::string> names_;
 };
 
 #endif

@@ -8,6 +8,7 @@
 
 #include <cfenv>
 #include <clocale>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -223,6 +224,25 @@ TEST_F(EquationTest, EvaluationHonoursTheThreadRoundingMode)
     std::fesetround(saved);
     EXPECT_EQ(TestHost::Bits(toward_zero), 0x3EAAAAAAu);
     EXPECT_EQ(TestHost::Bits(nearest), 0x3EAAAAABu);
+}
+
+// Short literals take a shorter path than atof; they must give exactly what atof gives, rounded
+// to float under the thread's mode, up to the longest literal the shorter path takes and beyond.
+TEST_F(EquationTest, NumberLiteralsAreWhatAtofGives)
+{
+    const char* const LITERALS[] = {"0", "-0", "+7", "16777217", "-16777219", "123456789012345", "1234567890123456",
+                                    "99999999999999999999", "0.1", "-2.5", ".3", "5.", "0.000000000000001",
+                                    "1234567.12345678", "1234567.123456789", "3.4028236e38", "1e10", "-0.0"};
+    const int saved = std::fegetround();
+    for (int mode : {FE_TONEAREST, FE_TOWARDZERO, FE_UPWARD, FE_DOWNWARD}) {
+        std::fesetround(mode);
+        for (const char* literal : LITERALS) {
+            float result = 0;
+            ASSERT_TRUE(TestHost::Evaluate_Text(literal, result)) << literal;
+            EXPECT_EQ(TestHost::Bits(result), TestHost::Bits(static_cast<float>(std::atof(literal)))) << literal << " mode " << mode;
+        }
+    }
+    std::fesetround(saved);
 }
 
 TEST_F(EquationTest, NumberLiteralsIgnoreTheNumericLocale)

@@ -1,0 +1,324 @@
+// The compact step program against the nodes run one by one: every benchmark expression and a
+// table of equations with bindings, object references, strings, random, clamp, failing
+// divisions, failing tokens and nested evaluation, under three rounding modes and two kinds of
+// state hand-ins. Both paths must give the same result bits and the same callback trace.
+#include "AllocationCounter.h"
+#include "TestHost.h"
+
+#include "equations/ArithmeticNodeClasses.h"
+#include "equations/ConstantNodeClass.h"
+#include "equations/PerceptionProgramClass.h"
+#include "foundation/ReportParseError.h"
+
+#include <cognexa/PerceptionEvaluationStateClass.h>
+#include <cognexa/PerceptionStringHandle.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cfenv>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum TraceTokenType : PerceptionTokenType { SUBJECT = 100, UNIT, FAIL, INNER, NOT_A_NUMBER, P, Q, SUM };
+
+std::vector<std::string> TheTrace;
+bool TheTracing = true;  // off where the host must not allocate
+PerceptionFunctionClass* TheInner = nullptr;
+
+std::string Hex(float value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", TestHost::Bits(value));
+    return text;
+}
+
+// Strings by their text: two equations hold the same literal under different handles.
+std::string Value_Text(float value)
+{
+    const char* text = Resolve_Perception_String(TestHost::Bits(value));
+    return text != nullptr ? '"' + std::string(text) + '"' : Hex(value);
+}
+
+void Trace(const std::string& line)
+{
+    if (TheTracing) {
+        TheTrace.push_back(line);
+    }
+}
+
+class TraceConverterClass final : public DynamicEnumConversionClass<PerceptionTokenType> {
+public:
+    bool String_To_Enum(const std::string& text, PerceptionTokenType& value) const override
+    {
+        const std::string name = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
+        static const std::pair<const char*, PerceptionTokenType> NAMES[] = {
+            {"V", SUBJECT}, {"Unit", UNIT}, {"Fail", FAIL}, {"Inner", INNER},
+            {"Nan", NOT_A_NUMBER}, {"P", P}, {"Q", Q}, {"Sum", SUM}};
+        for (const auto& entry : NAMES) {
+            if (name == entry.first) {
+                value = entry.second;
+                return true;
+            }
+        }
+        if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
+            value = name[0] - 'a';
+            return true;
+        }
+        return false;
+    }
+};
+
+class TraceDatabaseClass final : public DatabaseUIntConversionClass {
+public:
+    TraceDatabaseClass() : DatabaseUIntConversionClass("TraceUnitType") {}
+    bool String_To_UInt(const std::string& name, unsigned int& id) const override
+    {
+        id = name == "Tank" ? 7u : name == "Nan" ? 0x7FC00001u : 0u;
+        return id != 0;
+    }
+    std::string UInt_To_String(unsigned int) const override { return std::string(); }
+};
+
+TraceConverterClass TheConverter;
+TraceDatabaseClass TheDatabase;
+
+// Hand-ins 10 and 11 that leave a trace; the library only ever calls them on its own states.
+class TracingStateClass : public PerceptionEvaluationStateClass {
+public:
+    bool Trace_Set(PerceptionTokenType token, float value)
+    {
+        Trace("set " + std::to_string(token) + " " + Value_Text(value));
+        return Set_Value(token, value);
+    }
+    void Trace_Reset()
+    {
+        Trace("reset");
+        Reset_Values();
+    }
+};
+
+bool Evaluate_Token(const PerceptionContextClass* context, PerceptionEvaluationStateClass& state, float& result)
+{
+    float sum = 0;
+    for (int index = 0; index < state.Get_Value_Count(); ++index) {
+        const float value = state.Get_Value(index).Value;
+        sum += Resolve_Perception_String(TestHost::Bits(value)) == nullptr ? value : 0.0f;
+    }
+    if (TheTracing) {
+        std::string line = "token";
+        for (PerceptionTokenType token : state.Get_Token_Path()) {
+            line += " " + std::to_string(token);
+        }
+        for (int index = 0; index < state.Get_Value_Count(); ++index) {
+            line += " " + std::to_string(state.Get_Value(index).Token) + "=" + Value_Text(state.Get_Value(index).Value);
+        }
+        TheTrace.push_back(line + " preset " + Hex(result));
+    }
+    const PerceptionTokenType last = state.Get_Token_Path().back();
+    switch (last) {
+    case FAIL:
+        result = 9;  // written, yet the evaluation must not use it
+        return false;
+    case INNER:
+        return TheInner != nullptr && TheInner->Evaluate(*context, result);
+    case NOT_A_NUMBER:
+        result = std::numeric_limits<float>::quiet_NaN();
+        return true;
+    case SUM:
+        result = sum;
+        return true;
+    default:
+        result = last < 26 ? 1.25f + 0.5f * last : 0.5f + state.Get_Token_Path().size();
+        return true;
+    }
+}
+
+void Notify(const PerceptionContextClass&, const PerceptionFunctionClass& equation)
+{
+    Trace("notify " + equation.Get_Name());
+}
+
+float Random(float low, float high)
+{
+    Trace("random " + Hex(low) + " " + Hex(high));
+    return low * 0.75f + high * 0.25f;
+}
+
+const DatabaseUIntConversionClass* Find_Database(const std::string& name)
+{
+    return name == "UnitType" ? &TheDatabase : nullptr;
+}
+
+void Trace_Notice(const char*, const char*)
+{
+    Trace("report");
+}
+
+void Install(bool tracing_methods)
+{
+    const SetStateValueMethodType set_value =
+        tracing_methods ? static_cast<SetStateValueMethodType>(&TracingStateClass::Trace_Set)
+                        : &PerceptionEvaluationStateClass::Set_Value;
+    const ResetStateMethodType reset = tracing_methods ? static_cast<ResetStateMethodType>(&TracingStateClass::Trace_Reset)
+                                                       : &PerceptionEvaluationStateClass::Reset_Values;
+    Init_Perception_DLL(&TheConverter, nullptr, &Evaluate_Token, &Notify, &Random, nullptr, nullptr, nullptr,
+                        &Find_Database, set_value, reset, nullptr, nullptr);
+    Set_Notice_Handler(&Trace_Notice);
+}
+
+std::string To_Token_Expression(const std::string& expression)
+{
+    std::string text;
+    for (std::size_t position = 0; position < expression.size(); ++position) {
+        const char c = expression[position];
+        // The "e" of an exponent follows a digit or a point; a variable never does.
+        const bool exponent = (c == 'e' || c == 'E') && position > 0 &&
+                              (std::isdigit(static_cast<unsigned char>(expression[position - 1])) ||
+                               expression[position - 1] == '.');
+        if (std::isalpha(static_cast<unsigned char>(c)) && !exponent) {
+            text += "V.";
+        }
+        text += c;
+    }
+    return text;
+}
+
+const char* const INNER_TEXT = "Unit.Sum{P = V.b, Q = 2} - V.a";
+
+// Builds the equation (and the inner one its INNER token evaluates) with or without the compact
+// form, then evaluates it twice under each rounding mode; the trace of it all.
+std::vector<std::string> Trace_Evaluations(const std::string& text, bool compact)
+{
+    PerceptionProgramClass::Enabled = compact;
+    std::unique_ptr<PerceptionFunctionClass> inner(PerceptionFunctionClass::Build(INNER_TEXT, "Inner"));
+    std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Outer"));
+    PerceptionProgramClass::Enabled = true;
+    TheInner = inner.get();
+    TheTrace.clear();
+    if (equation == nullptr) {
+        TheTrace.push_back("not built");
+        return TheTrace;
+    }
+    const PerceptionContextClass context;
+    const int saved = std::fegetround();
+    for (int mode : {FE_TONEAREST, FE_TOWARDZERO, FE_UPWARD}) {
+        std::fesetround(mode);
+        for (int round = 0; round < 2; ++round) {
+            Forget_Parse_Error_Announcement();
+            float result = -7.5f;
+            const bool evaluated = equation->Evaluate(context, result);
+            TheTrace.push_back(std::string(evaluated ? "true " : "false ") + Hex(result));
+        }
+    }
+    std::fesetround(saved);
+    return TheTrace;
+}
+
+void Expect_Same_Trace(const std::string& text)
+{
+    for (bool tracing_methods : {false, true}) {
+        Install(tracing_methods);
+        const std::vector<std::string> nodes = Trace_Evaluations(text, false);
+        const std::vector<std::string> compact = Trace_Evaluations(text, true);
+        EXPECT_EQ(nodes, compact) << text << (tracing_methods ? " (tracing hand-ins)" : "");
+    }
+}
+
+const char* const EQUATIONS[] = {
+    "Unit.Sum{P=1, Q=2 * 3} - 4",
+    "Unit.Sum{P=Unit.Sum{Q=V.a}, Q=V.b / 2} * V.c",
+    "Unit.Sum{P=UnitType[Tank], Q=UnitType[Nan]}",
+    R"(Unit.Sum{P="ab cd", Q=""} + 1)",
+    "V.a # V.b + 3 # 1",
+    "clamp(V.a, 0, 2) + clamp(V.z, V.b, 3) + clamp(Unit.Nan, 0, 1)",
+    "clamp(1, 3, 2) + Unit.Tag",
+    "clamp(1, 2)",
+    "Unit.Sum{P = clamp(1, 2)}",
+    "clamp(1, 2, 3, 4)",
+    "V.a / 0 + V.b",
+    "0 / 0 + V.a / (V.b - V.b) + 1",
+    "V.a / (Unit.Nan * 0)",
+    "-0 / 5 + -V.a / 1e30",
+    "Unit.Nan == Unit.Nan + (Unit.Nan != 1) + (V.a < V.b) + (V.a > V.b) + (V.a <= 2) + (V.a >= 2)",
+    // Two NaNs of different payloads meet: the result carries one of them.
+    "UnitType[Nan] + Unit.Nan + (UnitType[Nan] * Unit.Nan) + (UnitType[Nan] - Unit.Nan) + (UnitType[Nan] / Unit.Nan)",
+    "(Unit.Nan + UnitType[Nan]) * (Unit.Nan * UnitType[Nan]) - (Unit.Nan - UnitType[Nan]) / (Unit.Nan / UnitType[Nan])",
+    "(V.a + Unit.Nan) * (V.b * UnitType[Nan]) + (UnitType[Nan] + 1) - (Unit.Nan - 2)",
+    "V.a + Unit.Fail * 2",
+    "Unit.Fail",
+    "2 * Unit.Inner + Unit.Inner{P = 1}",
+    "V.a - 3 - V.b / 4 * 5 + 6 - V.c * -V.d",
+    "1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1",
+};
+
+TEST(CompactProgramTest, EquationTableMatchesTheNodes)
+{
+    for (const char* text : EQUATIONS) {
+        Expect_Same_Trace(text);
+    }
+    // Deeper than the evaluating frame's stack: the program runs on the thread's stack.
+    std::string deep = "V.a";
+    for (int level = 0; level < 80; ++level) {
+        deep = "V.b - (" + deep + ")";
+    }
+    Expect_Same_Trace(deep);
+    Expect_Same_Trace(deep + " / 0");
+}
+
+TEST(CompactProgramTest, BenchmarkExpressionsMatchTheNodes)
+{
+    std::ifstream file(COGNEXA_EXPRESSIONS_PATH);
+    ASSERT_TRUE(file) << COGNEXA_EXPRESSIONS_PATH;
+    int count = 0;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line[0] != '#') {
+            Expect_Same_Trace(To_Token_Expression(line));
+            ++count;
+        }
+    }
+    EXPECT_GT(count, 5000);
+}
+
+TEST(CompactProgramTest, DeepProgramsAllocateNothingWhenWarm)
+{
+    Install(false);
+    std::string deep = "V.a";
+    for (int level = 0; level < 100; ++level) {
+        deep = "V.b - (" + deep + ")";
+    }
+    const std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(deep, "Deep"));
+    ASSERT_NE(equation, nullptr);
+    const PerceptionContextClass context;
+    float result = 0;
+    TheTracing = false;
+    ASSERT_TRUE(equation->Evaluate(context, result));
+    AllocationCounter::Start();
+    const bool evaluated = equation->Evaluate(context, result);
+    const int allocations = AllocationCounter::Stop();
+    TheTracing = true;
+    EXPECT_EQ(allocations, 0);
+    EXPECT_TRUE(evaluated);
+}
+
+// A node a host appends after building must run: the compact form gives way to the nodes.
+TEST(CompactProgramTest, NodesAppendedAfterBuildingAreRun)
+{
+    Install(false);
+    std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build("V.a", "Appended"));
+    ASSERT_NE(equation, nullptr);
+    equation->Add_Node(ConstantNodeClass::Make_Number(2));
+    equation->Add_Node(new AddNodeClass());
+    float result = 0;
+    ASSERT_TRUE(equation->Evaluate(PerceptionContextClass(), result));
+    EXPECT_EQ(result, 3.25f);
+    TheTrace.clear();
+}
+
+}  // namespace
