@@ -46,15 +46,6 @@ package_checks() {
   tests/packaging/test-packages.sh build-package build/examples/sample_game
 }
 
-# Hook for the Windows suites under Wine: runs them when build.sh defines windows_checks.
-windows_suites() {
-  if declare -F windows_checks >/dev/null; then
-    windows_checks
-  else
-    echo "windows_suites: no Windows suites in this build.sh yet"
-  fi
-}
-
 build() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build
@@ -161,7 +152,7 @@ case "$job" in
     asan_tests
     tsan_tests
     fuzz_smoke
-    windows_suites
+    windows_checks
     package_checks
     ;;
   package)
