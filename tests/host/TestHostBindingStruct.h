@@ -1,27 +1,22 @@
 #ifndef COGNEXA_TESTS_HOST_TEST_HOST_BINDING_STRUCT_H
 #define COGNEXA_TESTS_HOST_TEST_HOST_BINDING_STRUCT_H
 
-#include <cognexa/HostBinding.h>
+#include "foundation/TheHostBinding.h"
+
 #include <cognexa/Notice.h>
 
-// The thirteen hand-ins of Init_Perception_DLL for the tests, benchmarks and fuzz targets: each
-// sets the few it needs and installs the rest as they are. Every callback is null by default
-// (the library calls none of them unless an operation needs it); the state methods are the
-// library's own, and notices go to a handler that shows nothing unless one is given.
-struct TestHostBindingStruct {
-    TokenConverterType* Token_Converter = nullptr;
-    BindTokenCallbackType Bind_Token_Callback = nullptr;
-    EvaluateTokenCallbackType Evaluate_Token_Callback = nullptr;
-    EvaluateNotifyCallbackType Evaluate_Notify_Callback = nullptr;
-    RandomFloatCallbackType Random_Float_Callback = nullptr;
-    AllocateCallbackType Allocate_Callback = nullptr;
-    SkipFileCallbackType Skip_File_Callback = nullptr;
-    FileLoadedCallbackType File_Loaded_Callback = nullptr;
-    FindDatabaseCallbackType Find_Database_Callback = nullptr;
-    SetStateValueMethodType Set_State_Value_Method = &PerceptionEvaluationStateClass::Set_Value;
-    ResetStateMethodType Reset_State_Method = &PerceptionEvaluationStateClass::Reset_Values;
-    MegaFileManagerClass* File_Manager = nullptr;
-    bool* Host_Flag = nullptr;
+// The thirteen hand-ins of Init_Perception_DLL for the tests, benchmarks and fuzz targets, in the
+// record the library keeps them in: each sets the few it needs and installs the rest as they are.
+// Every callback is null by default (the library calls none of them unless an operation needs
+// it); the state methods are the library's own, and notices go to a handler that shows nothing
+// unless one is given.
+struct TestHostBindingStruct : HostBindingStruct {
+    TestHostBindingStruct()
+    {
+        Set_State_Value_Method = &PerceptionEvaluationStateClass::Set_Value;
+        Reset_State_Method = &PerceptionEvaluationStateClass::Reset_Values;
+    }
+
     NoticeHandlerType Notice_Handler = nullptr;
 
     // Hands everything above to the library, and the notice handler (a silent one when null).
