@@ -43,6 +43,12 @@ std::size_t Node_Storage_Estimate(std::size_t text_length)
     return 64 + 16 * text_length;
 }
 
+// Most nodes take two characters or more of text (a name and its dot, an operator and a blank).
+std::size_t Node_Count_Estimate(std::size_t text_length)
+{
+    return 2 + text_length / 2;
+}
+
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
 PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
 {
@@ -69,6 +75,7 @@ PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text,
         }
         std::unique_ptr<PerceptionFunctionClass> equation(new PerceptionFunctionClass());
         equation->Arena = PerceptionNodeArenaClass::Create(Node_Storage_Estimate(Equation_Length(text)));
+        equation->Nodes.reserve(Node_Count_Estimate(Equation_Length(text)));
         if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *equation)) {
             Report_Parse_Error();
             return nullptr;
@@ -96,6 +103,7 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
         Reset();
         body_dropped = true;
         Arena = PerceptionNodeArenaClass::Create(Node_Storage_Estimate(Equation_Length(text)));
+        Nodes.reserve(Node_Count_Estimate(Equation_Length(text)));
         if (PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
             Program = Compile_Program(Nodes);
             return true;
