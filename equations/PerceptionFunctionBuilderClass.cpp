@@ -60,40 +60,50 @@ PerceptionFunctionNodeClass* Make_Node(PerceptionNodeArenaClass& arena)
 
 // Two-character comparisons are told apart by their whole text (exactly two characters); every
 // other operator by its first character, since one-character operators carry trailing blanks.
-struct OperatorStruct {
-    int Kind;
-    const char* Text;
-    bool Whole_Text;
-    PerceptionFunctionNodeClass* (*Make)(PerceptionNodeArenaClass& arena);
-};
-
-const OperatorStruct OPERATORS[] = {
-    {PARSE_KIND_COMPARISON, "==", true, &Make_Node<EqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "!=", true, &Make_Node<NotEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, ">=", true, &Make_Node<GreaterEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "<=", true, &Make_Node<LessEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "<", false, &Make_Node<LessNodeClass>},
-    {PARSE_KIND_COMPARISON, ">", false, &Make_Node<GreaterNodeClass>},
-    {PARSE_KIND_ADDITIVE, "+", false, &Make_Node<AddNodeClass>},
-    {PARSE_KIND_ADDITIVE, "-", false, &Make_Node<SubtractNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "*", false, &Make_Node<MultiplyNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "/", false, &Make_Node<DivideNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "#", false, &Make_Node<RandomNodeClass>},
-};
-
+// Null for text that names no operator of the node's kind.
 BuiltNodePointer Make_Operator_Node(const Node* node, PerceptionNodeArenaClass& arena)
 {
     const std::string_view text = node->Get_Text();
-    for (const OperatorStruct& entry : OPERATORS) {
-        if (entry.Kind != node->Kind) {
-            continue;
-        }
-        const bool matches = entry.Whole_Text ? text == entry.Text : !text.empty() && text[0] == entry.Text[0];
-        if (matches) {
-            return BuiltNodePointer(entry.Make(arena));
-        }
+    if (text.empty()) {
+        return nullptr;
     }
-    return nullptr;
+    const char first = text[0];
+    switch (node->Kind) {
+    case PARSE_KIND_COMPARISON:
+        if (text.size() == 2 && text[1] == '=') {
+            switch (first) {
+            case '=': return BuiltNodePointer(Make_Node<EqualNodeClass>(arena));
+            case '!': return BuiltNodePointer(Make_Node<NotEqualNodeClass>(arena));
+            case '>': return BuiltNodePointer(Make_Node<GreaterEqualNodeClass>(arena));
+            case '<': return BuiltNodePointer(Make_Node<LessEqualNodeClass>(arena));
+            default: break;
+            }
+        }
+        if (first == '<') {
+            return BuiltNodePointer(Make_Node<LessNodeClass>(arena));
+        }
+        if (first == '>') {
+            return BuiltNodePointer(Make_Node<GreaterNodeClass>(arena));
+        }
+        return nullptr;
+    case PARSE_KIND_ADDITIVE:
+        if (first == '+') {
+            return BuiltNodePointer(Make_Node<AddNodeClass>(arena));
+        }
+        if (first == '-') {
+            return BuiltNodePointer(Make_Node<SubtractNodeClass>(arena));
+        }
+        return nullptr;
+    case PARSE_KIND_MULTIPLICATIVE:
+        switch (first) {
+        case '*': return BuiltNodePointer(Make_Node<MultiplyNodeClass>(arena));
+        case '/': return BuiltNodePointer(Make_Node<DivideNodeClass>(arena));
+        case '#': return BuiltNodePointer(Make_Node<RandomNodeClass>(arena));
+        default: return nullptr;
+        }
+    default:
+        return nullptr;
+    }
 }
 
 // The nodes met walking down a chain of operators or dots. Short chains, nearly all of them,
