@@ -37,16 +37,20 @@ const PerceptionParseNodeStruct* Parse_Or_Report(const std::string& text, Percep
 }
 
 // Room for the nodes of a text of this length in one block, for nearly every equation: a token
-// node takes about 56 bytes on a 64-bit build and its text at least three characters.
+// node takes about 56 bytes on a 64-bit build and its text at least three characters. Capped, so
+// a long text that is mostly blanks does not hold a block it never fills; later blocks double.
 std::size_t Node_Storage_Estimate(std::size_t text_length)
 {
-    return 64 + 16 * text_length;
+    const std::size_t most = 64 * 1024;
+    return text_length < (most - 64) / 16 ? 64 + 16 * text_length : most;
 }
 
 // Most nodes take two characters or more of text (a name and its dot, an operator and a blank).
+// Capped like the node storage; a longer program grows the list as it goes.
 std::size_t Node_Count_Estimate(std::size_t text_length)
 {
-    return 2 + text_length / 2;
+    const std::size_t most = 4096;
+    return text_length < 2 * (most - 2) ? 2 + text_length / 2 : most;
 }
 
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
