@@ -5,6 +5,7 @@
 #include "equations/ComparisonNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
 #include "equations/PerceptionDiagnosticsClass.h"
+#include "equations/PerceptionNodeArenaClass.h"
 #include "foundation/TheHostBinding.h"
 #include "equations/TokenNodeClass.h"
 #include "foundation/AsciiCharacterTable.h"
@@ -40,55 +41,69 @@ bool Report_Fault(PerceptionDiagnosticsClass::BuildFaultType fault, std::string_
     return Report_Failure();
 }
 
-bool Append(PerceptionFunctionClass& equation, std::unique_ptr<PerceptionFunctionNodeClass> node)
+// A node placed in an equation's arena: until the equation takes it, only its destructor runs.
+struct DestroyInPlaceStruct {
+    void operator()(PerceptionFunctionNodeClass* node) const { node->~PerceptionFunctionNodeClass(); }
+};
+typedef std::unique_ptr<PerceptionFunctionNodeClass, DestroyInPlaceStruct> BuiltNodePointer;
+
+bool Append(PerceptionFunctionClass& equation, BuiltNodePointer node)
 {
-    equation.Add_Node(node.get());
-    node.release();
-    return true;
+    return PerceptionFunctionBuilderClass::Append_Built(equation, node.release());
 }
 
 template <typename NodeType>
-PerceptionFunctionNodeClass* Make_Node()
+PerceptionFunctionNodeClass* Make_Node(PerceptionNodeArenaClass& arena)
 {
-    return new NodeType();
+    return arena.Make<NodeType>();
 }
 
 // Two-character comparisons are told apart by their whole text (exactly two characters); every
 // other operator by its first character, since one-character operators carry trailing blanks.
-struct OperatorStruct {
-    int Kind;
-    const char* Text;
-    bool Whole_Text;
-    PerceptionFunctionNodeClass* (*Make)();
-};
-
-const OperatorStruct OPERATORS[] = {
-    {PARSE_KIND_COMPARISON, "==", true, &Make_Node<EqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "!=", true, &Make_Node<NotEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, ">=", true, &Make_Node<GreaterEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "<=", true, &Make_Node<LessEqualNodeClass>},
-    {PARSE_KIND_COMPARISON, "<", false, &Make_Node<LessNodeClass>},
-    {PARSE_KIND_COMPARISON, ">", false, &Make_Node<GreaterNodeClass>},
-    {PARSE_KIND_ADDITIVE, "+", false, &Make_Node<AddNodeClass>},
-    {PARSE_KIND_ADDITIVE, "-", false, &Make_Node<SubtractNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "*", false, &Make_Node<MultiplyNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "/", false, &Make_Node<DivideNodeClass>},
-    {PARSE_KIND_MULTIPLICATIVE, "#", false, &Make_Node<RandomNodeClass>},
-};
-
-std::unique_ptr<PerceptionFunctionNodeClass> Make_Operator_Node(const Node* node)
+// Null for text that names no operator of the node's kind.
+BuiltNodePointer Make_Operator_Node(const Node* node, PerceptionNodeArenaClass& arena)
 {
     const std::string_view text = node->Get_Text();
-    for (const OperatorStruct& entry : OPERATORS) {
-        if (entry.Kind != node->Kind) {
-            continue;
-        }
-        const bool matches = entry.Whole_Text ? text == entry.Text : !text.empty() && text[0] == entry.Text[0];
-        if (matches) {
-            return std::unique_ptr<PerceptionFunctionNodeClass>(entry.Make());
-        }
+    if (text.empty()) {
+        return nullptr;
     }
-    return nullptr;
+    const char first = text[0];
+    switch (node->Kind) {
+    case PARSE_KIND_COMPARISON:
+        if (text.size() == 2 && text[1] == '=') {
+            switch (first) {
+            case '=': return BuiltNodePointer(Make_Node<EqualNodeClass>(arena));
+            case '!': return BuiltNodePointer(Make_Node<NotEqualNodeClass>(arena));
+            case '>': return BuiltNodePointer(Make_Node<GreaterEqualNodeClass>(arena));
+            case '<': return BuiltNodePointer(Make_Node<LessEqualNodeClass>(arena));
+            default: break;
+            }
+        }
+        if (first == '<') {
+            return BuiltNodePointer(Make_Node<LessNodeClass>(arena));
+        }
+        if (first == '>') {
+            return BuiltNodePointer(Make_Node<GreaterNodeClass>(arena));
+        }
+        return nullptr;
+    case PARSE_KIND_ADDITIVE:
+        if (first == '+') {
+            return BuiltNodePointer(Make_Node<AddNodeClass>(arena));
+        }
+        if (first == '-') {
+            return BuiltNodePointer(Make_Node<SubtractNodeClass>(arena));
+        }
+        return nullptr;
+    case PARSE_KIND_MULTIPLICATIVE:
+        switch (first) {
+        case '*': return BuiltNodePointer(Make_Node<MultiplyNodeClass>(arena));
+        case '/': return BuiltNodePointer(Make_Node<DivideNodeClass>(arena));
+        case '#': return BuiltNodePointer(Make_Node<RandomNodeClass>(arena));
+        default: return nullptr;
+        }
+    default:
+        return nullptr;
+    }
 }
 
 // The nodes met walking down a chain of operators or dots. Short chains, nearly all of them,
@@ -187,6 +202,20 @@ bool Equals_Ignoring_Case(std::string_view text, const char* expected)
 
 }  // namespace
 
+PerceptionNodeArenaClass& PerceptionFunctionBuilderClass::Arena_Of(PerceptionFunctionClass& equation)
+{
+    if (equation.Arena == nullptr) {
+        equation.Arena = PerceptionNodeArenaClass::Create(256);
+    }
+    return *equation.Arena;
+}
+
+bool PerceptionFunctionBuilderClass::Append_Built(PerceptionFunctionClass& equation, PerceptionFunctionNodeClass* node)
+{
+    equation.Append_Built_Node(node);
+    return true;
+}
+
 bool PerceptionFunctionBuilderClass::Emit_Nodes(const Node* node, PerceptionFunctionClass& equation)
 {
     using EmitterType = bool (*)(const Node*, PerceptionFunctionClass&);
@@ -243,7 +272,7 @@ bool PerceptionFunctionBuilderClass::Emit_Operator_Chain(const Node* node, Perce
         if (!Emit_Nodes(operator_node->First_Child->Next_Sibling, equation)) {
             return Report_Failure();
         }
-        std::unique_ptr<PerceptionFunctionNodeClass> made = Make_Operator_Node(operator_node);
+        BuiltNodePointer made = Make_Operator_Node(operator_node, Arena_Of(equation));
         if (made == nullptr) {
             return Report_Failure();
         }
@@ -260,7 +289,7 @@ bool PerceptionFunctionBuilderClass::Emit_Negation(const Node* node, PerceptionF
     if (!Emit_Nodes(node->First_Child, equation)) {
         return false;
     }
-    return Append(equation, std::make_unique<NegateNodeClass>());
+    return Append(equation, BuiltNodePointer(Arena_Of(equation).Make<NegateNodeClass>()));
 }
 
 bool PerceptionFunctionBuilderClass::Emit_Number(const Node* node, PerceptionFunctionClass& equation)
@@ -268,19 +297,19 @@ bool PerceptionFunctionBuilderClass::Emit_Number(const Node* node, PerceptionFun
     if (node->First_Child != nullptr) {
         return Report_Failure();
     }
-    return Append(equation, std::unique_ptr<PerceptionFunctionNodeClass>(
-                                ConstantNodeClass::Make_Number(Number_Value(node->Get_Text()))));
+    return Append(equation, BuiltNodePointer(ConstantNodeClass::Make_Number(Number_Value(node->Get_Text()),
+                                                                            &Arena_Of(equation))));
 }
 
 bool PerceptionFunctionBuilderClass::Emit_Token_Expression(const Node* node, PerceptionFunctionClass& equation)
 {
-    auto token = std::make_unique<TokenNodeClass>();
+    std::unique_ptr<TokenNodeClass, DestroyInPlaceStruct> token(Arena_Of(equation).Make<TokenNodeClass>());
     // Most paths are a subject and one name: one allocation instead of two.
     token->Token_Path.reserve(2);
     if (!Gather_Tokens(node, *token, equation)) {
         return Report_Failure();
     }
-    return Append(equation, std::move(token));
+    return Append(equation, BuiltNodePointer(token.release()));
 }
 
 // The names are handed over exactly as written, trailing blanks included.
@@ -298,7 +327,7 @@ bool PerceptionFunctionBuilderClass::Emit_Object_Reference(const Node* node, Per
         return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_OBJECT, node->First_Child->Next_Sibling->Get_Text(),
                             node->First_Child->Get_Text());
     }
-    return Append(equation, std::unique_ptr<PerceptionFunctionNodeClass>(ConstantNodeClass::Make_Bits(id)));
+    return Append(equation, BuiltNodePointer(ConstantNodeClass::Make_Bits(id, &Arena_Of(equation))));
 }
 
 bool PerceptionFunctionBuilderClass::Emit_String_Literal(const Node* node, PerceptionFunctionClass& equation)
@@ -307,7 +336,7 @@ bool PerceptionFunctionBuilderClass::Emit_String_Literal(const Node* node, Perce
         return Report_Failure();
     }
     const std::string value = String_Literal_Value(node->Get_Text());
-    std::unique_ptr<PerceptionFunctionNodeClass> constant(ConstantNodeClass::Make_String(value.data(), value.size()));
+    BuiltNodePointer constant(ConstantNodeClass::Make_String(value.data(), value.size(), &Arena_Of(equation)));
     if (constant == nullptr) {
         return Report_Fault(PerceptionDiagnosticsClass::FAULT_MALFORMED, node->Get_Text());
     }
@@ -333,7 +362,7 @@ bool PerceptionFunctionBuilderClass::Emit_Function_Call(const Node* node, Percep
     if (!Equals_Ignoring_Case(name->Get_Text(), "clamp")) {
         return Report_Fault(PerceptionDiagnosticsClass::FAULT_UNKNOWN_FUNCTION, name->Get_Text());
     }
-    return Append(equation, std::make_unique<ClampNodeClass>());
+    return Append(equation, BuiltNodePointer(Arena_Of(equation).Make<ClampNodeClass>()));
 }
 
 // "x, y, z" is 14(x, 14(y, z)): every child is emitted in order, following the right-nested

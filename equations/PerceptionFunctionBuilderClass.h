@@ -4,6 +4,8 @@
 #include "equations/PerceptionParseTreeClass.h"
 
 class PerceptionFunctionClass;
+class PerceptionFunctionNodeClass;
+class PerceptionNodeArenaClass;
 class TokenNodeClass;
 
 // Turns a parse tree into an equation's postfix program. Problems in the tree are reported
@@ -20,6 +22,11 @@ public:
     // are emitted into the equation as they are met, so each stands just before the token node.
     static bool Gather_Tokens(const PerceptionParseNodeStruct* node, TokenNodeClass& token,
                               PerceptionFunctionClass& equation);
+
+    // The storage the equation's built nodes are placed in, made on first use.
+    static PerceptionNodeArenaClass& Arena_Of(PerceptionFunctionClass& equation);
+    // Hands a node placed in the equation's arena to the equation.
+    static bool Append_Built(PerceptionFunctionClass& equation, PerceptionFunctionNodeClass* node);
 
 private:
     static bool Emit_Operator_Chain(const PerceptionParseNodeStruct* node, PerceptionFunctionClass& equation);

@@ -3,6 +3,7 @@
 #include "equations/PerceptionFunctionBuilderClass.h"
 #include "equations/PerceptionFunctionNodeClass.h"
 #include "equations/PerceptionFunctionGrammarClass.h"
+#include "equations/PerceptionNodeArenaClass.h"
 #include "equations/PerceptionProgramClass.h"
 #include "equations/ValueStackLeaseClass.h"
 #include "foundation/TheHostBinding.h"
@@ -35,6 +36,23 @@ const PerceptionParseNodeStruct* Parse_Or_Report(const std::string& text, Percep
     return root;
 }
 
+// Room for the nodes of a text of this length in one block, for nearly every equation: a token
+// node takes about 56 bytes on a 64-bit build and its text at least three characters. Capped, so
+// a long text that is mostly blanks does not hold a block it never fills; later blocks double.
+std::size_t Node_Storage_Estimate(std::size_t text_length)
+{
+    const std::size_t most = 64 * 1024;
+    return text_length < (most - 64) / 16 ? 64 + 16 * text_length : most;
+}
+
+// Most nodes take two characters or more of text (a name and its dot, an operator and a blank).
+// Capped like the node storage; a longer program grows the list as it goes.
+std::size_t Node_Count_Estimate(std::size_t text_length)
+{
+    const std::size_t most = 4096;
+    return text_length < 2 * (most - 2) ? 2 + text_length / 2 : most;
+}
+
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
 PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
 {
@@ -60,6 +78,8 @@ PerceptionFunctionClass* PerceptionFunctionClass::Build(const std::string& text,
             return nullptr;
         }
         std::unique_ptr<PerceptionFunctionClass> equation(new PerceptionFunctionClass());
+        equation->Arena = PerceptionNodeArenaClass::Create(Node_Storage_Estimate(Equation_Length(text)));
+        equation->Nodes.reserve(Node_Count_Estimate(Equation_Length(text)));
         if (!PerceptionFunctionBuilderClass::Emit_Nodes(root, *equation)) {
             Report_Parse_Error();
             return nullptr;
@@ -86,6 +106,8 @@ bool PerceptionFunctionClass::Rebuild(const std::string& text)
         }
         Reset();
         body_dropped = true;
+        Arena = PerceptionNodeArenaClass::Create(Node_Storage_Estimate(Equation_Length(text)));
+        Nodes.reserve(Node_Count_Estimate(Equation_Length(text)));
         if (PerceptionFunctionBuilderClass::Emit_Nodes(root, *this)) {
             Program = Compile_Program(Nodes);
             return true;
@@ -105,10 +127,29 @@ void PerceptionFunctionClass::Reset()
 {
     PerceptionProgramClass::Destroy(Program);
     Program = nullptr;
-    for (PerceptionFunctionNodeClass* node : Nodes) {
-        delete node;
+    for (std::size_t index = 0; index < Nodes.size(); ++index) {
+        if (index < Built_Node_Count) {
+            Nodes[index]->~PerceptionFunctionNodeClass();
+        } else {
+            delete Nodes[index];
+        }
     }
     Nodes.clear();
+    Built_Node_Count = 0;
+    PerceptionNodeArenaClass::Destroy(Arena);
+    Arena = nullptr;
+}
+
+void PerceptionFunctionClass::Append_Built_Node(PerceptionFunctionNodeClass* node)
+{
+    // Built nodes stay a prefix: the builder only appends to an equation it has just reset.
+    try {
+        Nodes.push_back(node);
+    } catch (...) {
+        node->~PerceptionFunctionNodeClass();
+        throw;
+    }
+    ++Built_Node_Count;
 }
 
 void PerceptionFunctionClass::Add_Node(PerceptionFunctionNodeClass* node)

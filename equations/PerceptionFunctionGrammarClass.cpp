@@ -456,7 +456,15 @@ bool PerceptionFunctionGrammarClass::Match_Char(char expected)
 bool PerceptionFunctionGrammarClass::Match_Any_Of(const char* choices, SpanStruct& span)
 {
     const char* at = Skip_Blanks(Cursor);
-    if (at == End || *at == '\0' || std::strchr(choices, *at) == nullptr) {
+    if (at == End || *at == '\0') {
+        return false;
+    }
+    // The choices are a character or two: a loop beats a library call.
+    const char* choice = choices;
+    while (*choice != '\0' && *choice != *at) {
+        ++choice;
+    }
+    if (*choice == '\0') {
         return false;
     }
     return Match_Char(*at, span);

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The rule numbers that give parse-tree nodes their kind; the builder switches on them.
 enum PerceptionParseKindType : int {
@@ -49,18 +51,26 @@ struct PerceptionParseNodeStruct {
 };
 
 // Owns the nodes of one parse. Nodes live in one arena, so a tree of any depth is released
-// without recursion, and an alternative that fails can give back what it allocated.
+// without recursion, and an alternative that fails can give back what it allocated. The first
+// nodes sit in the tree itself, so parsing a short equation allocates nothing; later ones come in
+// chunks that a rollback keeps for reuse.
 class PerceptionParseTreeClass {
 public:
     using MarkType = std::size_t;
 
+    PerceptionParseTreeClass() = default;
+    PerceptionParseTreeClass(const PerceptionParseTreeClass&) = delete;
+    PerceptionParseTreeClass& operator=(const PerceptionParseTreeClass&) = delete;
+
     PerceptionParseNodeStruct* New_Node(int kind, const char* text, uint32_t length)
     {
-        PerceptionParseNodeStruct& node = Nodes.emplace_back();
-        node.Kind = kind;
-        node.Text = text;
-        node.Length = length;
-        return &node;
+        void* place = Count < INLINE_COUNT ? &Inline.Nodes[Count] : Chunk_Node(Count - INLINE_COUNT);
+        PerceptionParseNodeStruct* node = new (place) PerceptionParseNodeStruct();
+        node->Kind = kind;
+        node->Text = text;
+        node->Length = length;
+        ++Count;
+        return node;
     }
 
     // Makes the children the node's children, in order; the node had none.
@@ -83,14 +93,33 @@ public:
         child->Next_Sibling = nullptr;
     }
 
-    MarkType Mark() const { return Nodes.size(); }
+    MarkType Mark() const { return Count; }
     // Drops every node made since the mark; none of them may be linked into the kept tree.
-    void Rollback(MarkType mark) { Nodes.resize(mark); }
+    void Rollback(MarkType mark) { Count = mark; }
 
-    std::size_t Node_Count() const { return Nodes.size(); }
+    std::size_t Node_Count() const { return Count; }
 
 private:
-    std::deque<PerceptionParseNodeStruct> Nodes;
+    static constexpr std::size_t INLINE_COUNT = 64;
+    static constexpr std::size_t CHUNK_COUNT = 256;
+
+    // Throws std::bad_alloc when a new chunk cannot be had.
+    PerceptionParseNodeStruct* Chunk_Node(std::size_t index)
+    {
+        const std::size_t chunk = index / CHUNK_COUNT;
+        if (chunk == Chunks.size()) {
+            Chunks.push_back(std::make_unique<PerceptionParseNodeStruct[]>(CHUNK_COUNT));
+        }
+        return &Chunks[chunk][index % CHUNK_COUNT];
+    }
+
+    std::size_t Count = 0;
+    // Left unconstructed until used: a tree is made for every build.
+    union InlineStorageUnion {
+        InlineStorageUnion() {}
+        PerceptionParseNodeStruct Nodes[INLINE_COUNT];
+    } Inline;
+    std::vector<std::unique_ptr<PerceptionParseNodeStruct[]>> Chunks;
 };
 
 #endif

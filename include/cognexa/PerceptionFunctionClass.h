@@ -8,6 +8,8 @@
 #include <vector>
 
 class PerceptionFunctionNodeClass;
+class PerceptionFunctionBuilderClass;
+class PerceptionNodeArenaClass;
 class PerceptionProgramClass;
 
 // One named perception equation: its text compiled into a postfix program of nodes that runs
@@ -48,7 +50,16 @@ protected:
     void Reset();
 
 private:
+    friend class PerceptionFunctionBuilderClass;
+
+    // Appends a node placed in Arena while building; the equation runs its destructor.
+    void Append_Built_Node(PerceptionFunctionNodeClass* node);
+
     std::vector<PerceptionFunctionNodeClass*> Nodes;
+    // The storage of the built nodes, which come first in Nodes; nodes appended with Add_Node
+    // come after them and are deleted one by one.
+    PerceptionNodeArenaClass* Arena = nullptr;
+    std::size_t Built_Node_Count = 0;
     std::string Name;
     // The compact form of Nodes that Evaluate runs; null runs the nodes one by one.
     PerceptionProgramClass* Program = nullptr;

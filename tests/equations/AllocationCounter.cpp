@@ -40,3 +40,13 @@ void operator delete(void* memory, std::size_t) noexcept
 {
     std::free(memory);
 }
+
+// The nothrow form must pair with the delete above too, or a sanitizer build sees a mismatch
+// (and its allocations would go uncounted).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (Counting) {
+        ++Count;
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}

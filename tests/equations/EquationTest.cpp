@@ -1,5 +1,6 @@
 #include "AllocationCounter.h"
 #include "TestHost.h"
+#include "equations/ConstantNodeClass.h"
 
 #include <cognexa/PerceptionEvaluationStateClass.h>
 #include <cognexa/PerceptionStringHandle.h>
@@ -136,6 +137,35 @@ TEST_F(EquationTest, RebuildKeepsBodyOnSyntaxErrorAndEmptiesItOnBuildError)
     EXPECT_FALSE(equation->Rebuild("Unit.Mana"));
     EXPECT_FALSE(equation->Evaluate(context, result));
     EXPECT_EQ(equation->Get_Name(), "Keep");
+}
+
+// Built nodes share storage the equation owns: every way a body goes away must still release
+// what its nodes hold (string handles here; the sanitizer build checks the memory).
+TEST_F(EquationTest, DroppedBodiesReleaseTheirStrings)
+{
+    const struct {
+        const char* Name;
+        void (*Drop)(std::unique_ptr<PerceptionFunctionClass>& equation);
+    } drops[] = {
+        {"destroyed", [](std::unique_ptr<PerceptionFunctionClass>& equation) { equation.reset(); }},
+        {"rebuilt", [](std::unique_ptr<PerceptionFunctionClass>& equation) { EXPECT_TRUE(equation->Rebuild("1")); }},
+        {"emptied", [](std::unique_ptr<PerceptionFunctionClass>& equation) { EXPECT_FALSE(equation->Rebuild("Unit.Mana")); }},
+    };
+    for (const auto& drop : drops) {
+        std::unique_ptr<PerceptionFunctionClass> literal = TestHost::Build("Unit.Speed{P=\"DROPPED\"}");
+        ASSERT_NE(literal, nullptr);
+        float result = 0;
+        record->Token_Calls.clear();
+        ASSERT_TRUE(literal->Evaluate(context, result));
+        ASSERT_EQ(record->Token_Calls.size(), 1u);
+        ASSERT_EQ(record->Token_Calls[0].Values.size(), 1u);
+        const unsigned int handle = TestHost::Bits(record->Token_Calls[0].Values[0].second);
+        ASSERT_STREQ(Resolve_Perception_String(handle), "DROPPED");
+        // A node appended by hand is freed beside the built ones.
+        literal->Add_Node(ConstantNodeClass::Make_Number(1));
+        drop.Drop(literal);
+        EXPECT_EQ(Resolve_Perception_String(handle), nullptr) << drop.Name;
+    }
 }
 
 TEST_F(EquationTest, TokenStringIsSharedAndOverwritten)
