@@ -2,6 +2,7 @@
 // table. The library is loaded with dlopen because LuaJIT exports the same C names.
 #include "BenchHost.h"
 #include "EvaluationPeerClass.h"
+#include "LuaPeerSupport.h"
 
 #include <lua5.4/lua.hpp>
 
@@ -11,15 +12,8 @@
 
 namespace {
 
-// "--" starts a comment in Lua: "2--1" is written "2- -1".
-std::string Without_Comments(std::string expression)
-{
-    for (std::size_t position = expression.find("--"); position != std::string::npos;
-         position = expression.find("--", position)) {
-        expression.insert(position + 1, " ");
-    }
-    return expression;
-}
+using LuaPeerSupport::Find;
+using LuaPeerSupport::Without_Comments;
 
 struct LuaApiStruct {
     decltype(&luaL_newstate) New_State;
@@ -39,13 +33,6 @@ struct LuaApiStruct {
 };
 
 LuaApiStruct TheLua;
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
 
 bool Load_Lua()
 {

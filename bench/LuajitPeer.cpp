@@ -2,6 +2,7 @@
 // array of doubles. The library is loaded with dlopen because Lua 5.4 exports the same C names.
 #include "BenchHost.h"
 #include "EvaluationPeerClass.h"
+#include "LuaPeerSupport.h"
 
 #include <luajit-2.1/lua.hpp>
 
@@ -12,15 +13,8 @@
 
 namespace {
 
-// "--" starts a comment in Lua: "2--1" is written "2- -1".
-std::string Without_Comments(std::string expression)
-{
-    for (std::size_t position = expression.find("--"); position != std::string::npos;
-         position = expression.find("--", position)) {
-        expression.insert(position + 1, " ");
-    }
-    return expression;
-}
+using LuaPeerSupport::Find;
+using LuaPeerSupport::Without_Comments;
 
 struct LuajitApiStruct {
     decltype(&luaL_newstate) New_State;
@@ -37,13 +31,6 @@ struct LuajitApiStruct {
 };
 
 LuajitApiStruct TheLuajit;
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
 
 bool Load_Luajit()
 {
