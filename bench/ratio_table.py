@@ -113,7 +113,7 @@ def main():
         rate_row(table, benchmarks, "Building (equations/s)", "BM_Build_Library", f"BM_Build_{peer}", label,
                  "items_per_second", "/s", 1, target)
     xml_path = os.path.join(os.path.dirname(sys.argv[1]), "xml.json")
-    xml = load_benchmarks(xml_path)[1] if os.path.exists(xml_path) else {}
+    xml = benchmarks_of(load_json(xml_path)) if os.path.exists(xml_path) else {}
     for size in (1, 20):
         turns = xml.get(f"BM_Xml_Turns/{size}/iterations:1")
         if turns is None:
