@@ -30,10 +30,12 @@ double Nice_Step(double low, double high, int tick_goal)
 
 PlotAxisClass::PlotAxisClass(double low, double high, double step) : Low(low), High(high), Step(step)
 {
-    // Ticks are counted in whole steps, so no rounding error accumulates along the axis.
+    // Ticks are counted in whole steps, so no rounding error accumulates along the axis. The
+    // step is a fraction of the range, so a handful of ticks is all there ever is; the bound
+    // only guards the loop.
     const double tolerance = step * 1e-6;
     const double first = std::ceil((low - tolerance) / step);
-    for (double index = first; index * step <= high + tolerance; index += 1) {
+    for (double index = first; index * step <= high + tolerance && Ticks.size() < 50; index += 1) {
         const double tick = index * step;
         Ticks.push_back(std::fabs(tick) < tolerance ? 0.0 : tick);
     }
