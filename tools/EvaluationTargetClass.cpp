@@ -84,8 +84,9 @@ bool EvaluationTargetClass::Resolve(ToolHostClass& host, const std::string& text
             if (Call != nullptr) {
                 return true;
             }
-            const bool known = ThePerceptionFunctionManagerPtr->Get_Managed_Object(parsed_call.Function_Name) != nullptr;
-            failure = known ? "a token name of the bindings is unknown"
+            const PerceptionFunctionClass* named =
+                ThePerceptionFunctionManagerPtr->Get_Managed_Object(parsed_call.Function_Name);
+            failure = named != nullptr ? "a token name of the bindings is unknown"
                             : "no equation named \"" + parsed_call.Function_Name + "\"";
             return false;
         }

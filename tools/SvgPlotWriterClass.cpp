@@ -251,8 +251,8 @@ std::string SvgPlotWriterClass::Write(const PlotStruct& plot)
                                std::isfinite(series.Values[index + 1]);
             const std::string point = Number(x_of(plot.X[index])) + " " + Number(y_of(series.Values[index]));
             if (!before && !after) {
-                dots += "<circle cx=\"" + Number(x_of(plot.X[index])) + "\" cy=\"" + Number(y_of(series.Values[index])) +
-                        "\" r=\"2.5\"/>";
+                dots += "<circle cx=\"" + Number(x_of(plot.X[index])) + "\" cy=\"" +
+                        Number(y_of(series.Values[index])) + "\" r=\"2.5\"/>";
                 continue;
             }
             path += (before ? "L" : "M") + point;
