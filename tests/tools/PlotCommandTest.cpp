@@ -100,6 +100,15 @@ TEST(Plot, SampledValuesAreWhatEvalGivesAndFailingPointsAreGaps)
     EXPECT_NE(svg.find("Held: Enemy.Count = 3, Enemy.Strength = 2, Unit.Count = 1"), std::string::npos);
 }
 
+// A text with commas or quotes stays one CSV field; "-" is standard output.
+TEST(Plot, CsvFieldsHoldTextsWithCommas)
+{
+    const ToolRunStruct run =
+        Run_Tool({"plot", "clamp(Unit.Speed, 0, 1)", "--sweep", "Unit.Speed=-1:2", "--samples", "4", "--csv", "-"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Unit.Speed,\"clamp(Unit.Speed, 0, 1)\"\n-1,0\n0,0\n1,1\n2,1\n");
+}
+
 #if !defined(_WIN32)
 // The chart is well-formed XML (expat is strict), also with markup characters and a byte that
 // is not UTF-8 in its texts, and a real renderer draws it.
