@@ -13,13 +13,27 @@ const CommandLineClass::OptionStruct* Find_Option(const std::vector<CommandLineC
     return nullptr;
 }
 
+// "-o" for an option whose one-letter form is 'o'; "" when there is none.
+std::string Letter_Option(const std::vector<CommandLineClass::OptionStruct>& options, const std::string& argument)
+{
+    if (argument.size() == 2 && argument[0] == '-') {
+        for (const CommandLineClass::OptionStruct& option : options) {
+            if (option.Letter != 0 && option.Letter == argument[1]) {
+                return std::string("--") + option.Name;
+            }
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 bool CommandLineClass::Parse(const std::vector<std::string>& arguments, const std::vector<OptionStruct>& options)
 {
     bool options_ended = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
+        const std::string letter_option = options_ended ? std::string() : Letter_Option(options, arguments[index]);
+        const std::string& argument = letter_option.empty() ? arguments[index] : letter_option;
         if (options_ended || argument.size() < 2 || argument[0] != '-' || (argument[1] != '-' && argument != "-h")) {
             Positionals.push_back(argument);
             continue;

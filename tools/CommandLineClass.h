@@ -6,13 +6,15 @@
 #include <vector>
 
 // The arguments of one subcommand: options ("--name VALUE", "--name=VALUE" or a bare flag)
-// and positionals in order. "--" ends the options; "-h" is "--help". A single dash does not
-// start an option, so an expression such as "-5 + Unit.Speed" stays a positional.
+// and positionals in order. "--" ends the options; "-h" is "--help", and an option may have a
+// one-letter form ("-o FILE"). Otherwise a single dash does not start an option, so an
+// expression such as "-5 + Unit.Speed" stays a positional.
 class CommandLineClass {
 public:
     struct OptionStruct {
         const char* Name;  // without the leading "--"
         bool Takes_Value;
+        char Letter = 0;  // the one-letter form, if any
     };
 
     // False, with the reason in Get_Error, for an unknown option or a missing value.

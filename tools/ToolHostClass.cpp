@@ -1,5 +1,7 @@
 #include "tools/ToolHostClass.h"
 
+#include "tools/NearestRoundingScopeClass.h"
+
 #include <cognexa/HostBinding.h>
 #include <cognexa/Notice.h>
 
@@ -134,6 +136,7 @@ bool ToolHostClass::Set_Value(const std::string& argument, std::string& error)
     const std::string number = Trimmed(argument.substr(equals + 1));
     char* end = nullptr;
     errno = 0;
+    const NearestRoundingScopeClass rounding;
     const float value = std::strtof(number.c_str(), &end);
     if (number.empty() || *end != '\0' || errno == ERANGE) {
         error = "--set " + path + ": \"" + number + "\" is not a number";

@@ -3,6 +3,7 @@
 #include "tools/CheckCommandClass.h"
 #include "tools/EvalCommandClass.h"
 #include "tools/MegaCommandClass.h"
+#include "tools/PlotCommandClass.h"
 
 #include <cstdio>
 #include <string>
@@ -15,6 +16,8 @@ const char USAGE[] =
     "\n"
     "  check [GAME_ROOT]      report every problem in the game's equation files\n"
     "  eval TEXT              evaluate an equation text, an equation or a call\n"
+    "  plot TEXT... --sweep OBJECT.TOKEN=LOW:HIGH -o FILE.svg\n"
+    "                         chart equations while one token sweeps a range\n"
     "  mega list|extract|create|verify ARCHIVE ...\n"
     "                         work with mega files (archives)\n"
     "\n"
@@ -35,6 +38,7 @@ const CommandStruct COMMANDS[] = {
     {"check", &Run_Command<CheckCommandClass>},
     {"eval", &Run_Command<EvalCommandClass>},
     {"mega", &Run_Command<MegaCommandClass>},
+    {"plot", &Run_Command<PlotCommandClass>},
 };
 
 }  // namespace

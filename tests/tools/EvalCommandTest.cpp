@@ -18,6 +18,7 @@ TEST(Eval, PrintsTheValueOrWhyThereIsNone)
     const EvalCaseStruct CASES[] = {
         {"values from --set", {"eval", "Unit.Speed * 2 + 1", "--set", "Unit.Speed=3"}, 0, "7\n", ""},
         {"precedence and a negative literal", {"eval", "10 - 4 - 3 * -1"}, 0, "9\n", ""},
+        {"printed rounded to nearest, not toward zero", {"eval", "Unit.Speed", "--set", "Unit.Speed=0.7"}, 0, "0.7\n", ""},
         {"a value missing", {"eval", "Unit.Speed * Unit.Health", "--set", "Unit.Speed=3"}, 1, "",
          "no value for Unit.Health (give one with --set Unit.Health=NUMBER)"},
         {"syntax error with its column", {"eval", "1 + ;"}, 1, "", "syntax error: parsing stopped here (column 5)\n    1 + ;\n        ^"},
@@ -30,6 +31,7 @@ TEST(Eval, PrintsTheValueOrWhyThereIsNone)
                                             "--set", "Enemy.Strength=2", "--set", "Enemy.Health=100"}, 0, "2\n", ""},
         {"a call of an unknown equation", {"eval", "--root", root, "Nothing{Unit=Enemy}"}, 1, "",
          "no equation named \"Nothing\""},
+        {"a lone name that is no equation", {"eval", "--root", root, "Nothing"}, 1, "", "no equation named \"Nothing\""},
         {"a call without the game", {"eval", "Threat_Level{}"}, 1, "", "give the game with --root"},
         {"no text", {"eval"}, 2, "", "give exactly one text"},
         {"a --set that is not a number", {"eval", "1", "--set", "Unit.Speed=fast"}, 2, "", "\"fast\" is not a number"},
