@@ -2,8 +2,8 @@
 
 #include "foundation/AsciiCharacterTable.h"
 #include "platform/FileNameWildcard.h"
+#include "platform/RecursiveTimedLockClass.h"
 #include "platform/memory/MemoryFileClass.h"
-#include "platform/memory/MemoryLockClass.h"
 #include "platform/memory/MemorySearchClass.h"
 
 #include <algorithm>
@@ -114,6 +114,15 @@ bool MemoryLibraryPlatformClass::Read_File(const std::string& name, std::string&
     return true;
 }
 
+bool MemoryLibraryPlatformClass::Fail_Closes_Of(const std::string& name)
+{
+    std::lock_guard<std::mutex> lock(Mutex);
+    auto found = Files.find(Resolve(name));
+    if (found == Files.end()) return false;
+    found->second->Close_Fails = true;
+    return true;
+}
+
 void MemoryLibraryPlatformClass::Set_Clock(std::uint64_t ticks)
 {
     std::lock_guard<std::mutex> lock(Mutex);
@@ -181,7 +190,7 @@ std::unique_ptr<PlatformSearchClass> MemoryLibraryPlatformClass::Find_First_File
 
 std::unique_ptr<PlatformLockClass> MemoryLibraryPlatformClass::Create_Lock()
 {
-    return std::unique_ptr<PlatformLockClass>(new MemoryLockClass);
+    return std::unique_ptr<PlatformLockClass>(new RecursiveTimedLockClass);
 }
 
 void MemoryLibraryPlatformClass::Show_Notice(const char* caption, const char* text)

@@ -1,7 +1,7 @@
 #include "platform/posix/PosixLibraryPlatformClass.h"
 
 #include "platform/posix/PosixFileClass.h"
-#include "platform/posix/PosixLockClass.h"
+#include "platform/RecursiveTimedLockClass.h"
 #include "platform/posix/PosixSearchClass.h"
 
 #include <cstdio>
@@ -47,7 +47,7 @@ std::unique_ptr<PlatformSearchClass> PosixLibraryPlatformClass::Find_First_File(
 
 std::unique_ptr<PlatformLockClass> PosixLibraryPlatformClass::Create_Lock()
 {
-    return std::unique_ptr<PlatformLockClass>(new PosixLockClass);
+    return std::unique_ptr<PlatformLockClass>(new RecursiveTimedLockClass);
 }
 
 void PosixLibraryPlatformClass::Show_Notice(const char* caption, const char* text)
