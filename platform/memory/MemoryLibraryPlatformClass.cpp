@@ -1,7 +1,7 @@
 #include "platform/memory/MemoryLibraryPlatformClass.h"
 
 #include "foundation/AsciiCharacterTable.h"
-#include "platform/FileNameWildcard.h"
+#include "platform/DirectoryEntryWildcard.h"
 #include "platform/RecursiveTimedLockClass.h"
 #include "platform/memory/MemoryFileClass.h"
 #include "platform/memory/MemorySearchClass.h"
@@ -179,7 +179,7 @@ std::unique_ptr<PlatformSearchClass> MemoryLibraryPlatformClass::Find_First_File
         entries.insert(".");
         entries.insert("..");
         for (const std::string& name : entries) {
-            if (name.size() < COGNEXA_MAX_PATH && FileNameWildcard::Matches(pattern, name)) names.push_back(name);
+            if (name.size() < COGNEXA_MAX_PATH && DirectoryEntryWildcard::Matches(pattern, name)) names.push_back(name);
         }
     }
     if (names.empty()) return nullptr;
