@@ -7,12 +7,11 @@
 #include <mutex>
 #include <thread>
 
-// The file system's lock on POSIX and in memory: recursive, with a bounded wait, and given up
-// when the thread that holds it ends, however deeply it held it. The next waiter then takes it
-// afresh, as a Windows mutex is taken when its holder is gone: a worker that dies holding the
-// lock must not shut the game out of its files. A mutex and a condition variable, which every
-// thread checker follows, so there is no polling. Must not be destroyed while another thread
-// holds it.
+// The file system's lock on POSIX: recursive, with a bounded wait, and given up when the thread
+// that holds it ends, however deeply it held it. The next waiter then takes it afresh, as a
+// Windows mutex is taken when its holder is gone: a worker that dies holding the lock must not
+// shut the game out of its files. A mutex and a condition variable, which every thread checker
+// follows, so there is no polling. Must not be destroyed while another thread holds it.
 class RecursiveTimedLockClass : public PlatformLockClass {
 public:
     RecursiveTimedLockClass() = default;

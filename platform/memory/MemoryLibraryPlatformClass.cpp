@@ -2,7 +2,6 @@
 
 #include "foundation/AsciiCharacterTable.h"
 #include "platform/DirectoryEntryWildcard.h"
-#include "platform/RecursiveTimedLockClass.h"
 #include "platform/memory/MemoryFileClass.h"
 #include "platform/memory/MemorySearchClass.h"
 
@@ -188,9 +187,11 @@ std::unique_ptr<PlatformSearchClass> MemoryLibraryPlatformClass::Find_First_File
     return search;
 }
 
+// A lock holds no files, so the native one serves, and with it the OS's own rule for a holder
+// that ends.
 std::unique_ptr<PlatformLockClass> MemoryLibraryPlatformClass::Create_Lock()
 {
-    return std::unique_ptr<PlatformLockClass>(new RecursiveTimedLockClass);
+    return Native_Library_Platform()->Create_Lock();
 }
 
 void MemoryLibraryPlatformClass::Show_Notice(const char* caption, const char* text)
