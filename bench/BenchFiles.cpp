@@ -41,13 +41,14 @@ const std::vector<std::string>& Token_Expressions()
 
 }  // namespace
 
-std::string Make_Equation_File(int first, int equation_count, std::size_t minimum_bytes)
+std::string Make_Equation_File(int first, int equation_count, std::size_t minimum_bytes,
+                               EquationNameFunction name_of)
 {
     const std::vector<std::string>& expressions = Token_Expressions();
     std::string file = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
                        "<!-- Perception equations of the benchmark game. -->\r\n"
                        "<Equations>\r\n";
-    char name[64];
+    std::string name;
     for (int number = first;; ++number) {
         const int written = number - first;
         if (equation_count > 0 ? written >= equation_count : file.size() >= minimum_bytes) {
@@ -58,7 +59,13 @@ std::string Make_Equation_File(int first, int equation_count, std::size_t minimu
             file += std::to_string(number / 8);
             file += ": weights of one decision. -->\r\n";
         }
-        std::snprintf(name, sizeof name, "Perception_Weight_%06d", number);
+        if (name_of != nullptr) {
+            name = name_of(number);
+        } else {
+            char numbered[64];
+            std::snprintf(numbered, sizeof numbered, "Perception_Weight_%06d", number);
+            name = numbered;
+        }
         file += "\t<";
         file += name;
         file += ">\r\n\t\t";
@@ -82,6 +89,18 @@ std::string Read_Bytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+WorkingDirectoryClass::WorkingDirectoryClass(const std::string& path)
+    : Previous(std::filesystem::current_path().string())
+{
+    std::filesystem::current_path(path);
+}
+
+WorkingDirectoryClass::~WorkingDirectoryClass()
+{
+    std::error_code ignored;
+    std::filesystem::current_path(Previous, ignored);
 }
 
 void Make_Directories(const std::string& path)

@@ -13,15 +13,14 @@
 namespace {
 
 using LuaPeerSupport::Find;
-using LuaPeerSupport::Without_Comments;
 
 struct LuaApiStruct {
     decltype(&luaL_newstate) New_State;
     decltype(&luaL_openlibs) Open_Libraries;
     decltype(&luaL_loadstring) Load_String;
-    decltype(&lua_callk) Call;
-    decltype(&lua_pcallk) Protected_Call;
-    decltype(&lua_tonumberx) To_Number;
+    decltype(&lua_callk) Call_K;
+    decltype(&lua_pcallk) Protected_Call_K;
+    decltype(&lua_tonumberx) To_Number_X;
     decltype(&lua_settop) Set_Top;
     decltype(&lua_pushvalue) Push_Value;
     decltype(&lua_pushcclosure) Push_Closure;
@@ -30,6 +29,13 @@ struct LuaApiStruct {
     decltype(&lua_createtable) Create_Table;
     decltype(&lua_setfield) Set_Field;
     decltype(&lua_close) Close;
+
+    void Call(lua_State* state, int results) const { Call_K(state, 0, results, 0, nullptr); }
+    bool Protected_Call(lua_State* state, int results) const
+    {
+        return Protected_Call_K(state, 0, results, 0, 0, nullptr) == LUA_OK;
+    }
+    double To_Number(lua_State* state, int index) const { return To_Number_X(state, index, nullptr); }
 };
 
 LuaApiStruct TheLua;
@@ -39,8 +45,8 @@ bool Load_Lua()
     void* library = dlopen("liblua5.4.so.0", RTLD_NOW | RTLD_LOCAL);
     return library != nullptr && Find(library, "luaL_newstate", TheLua.New_State) &&
            Find(library, "luaL_openlibs", TheLua.Open_Libraries) && Find(library, "luaL_loadstring", TheLua.Load_String) &&
-           Find(library, "lua_callk", TheLua.Call) &&
-           Find(library, "lua_pcallk", TheLua.Protected_Call) && Find(library, "lua_tonumberx", TheLua.To_Number) &&
+           Find(library, "lua_callk", TheLua.Call_K) &&
+           Find(library, "lua_pcallk", TheLua.Protected_Call_K) && Find(library, "lua_tonumberx", TheLua.To_Number_X) &&
            Find(library, "lua_settop", TheLua.Set_Top) && Find(library, "lua_pushvalue", TheLua.Push_Value) &&
            Find(library, "lua_pushcclosure", TheLua.Push_Closure) && Find(library, "lua_pushnumber", TheLua.Push_Number) &&
            Find(library, "lua_setglobal", TheLua.Set_Global) && Find(library, "lua_createtable", TheLua.Create_Table) &&
@@ -64,13 +70,10 @@ void Register_Functions(lua_State* state, std::integer_sequence<int, Letters...>
 
 const char* const LETTERS = "a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y,z";
 
-// The compiled expression stays at stack index 1; each evaluation calls a copy of it.
-class LuaPeerClass final : public EvaluationPeerClass {
+class LuaPeerClass final : public LuaPeerSupport::ChunkPeerClass<LuaApiStruct, TheLua> {
 public:
-    explicit LuaPeerClass(bool functions) : EvaluationPeerClass(functions ? "lua_cfun" : "lua_table"),
-                                            Functions(functions), State(TheLua.New_State())
+    explicit LuaPeerClass(bool functions) : ChunkPeerClass(functions ? "lua_cfun" : "lua_table"), Functions(functions)
     {
-        TheLua.Open_Libraries(State);
         if (functions) {
             Register_Functions(State, std::make_integer_sequence<int, 26>());
         } else {
@@ -82,47 +85,19 @@ public:
             TheLua.Set_Global(State, "V");
         }
     }
-    ~LuaPeerClass() override { TheLua.Close(State); }
-
-    bool Compile(const std::string& expression) override
-    {
-        TheLua.Set_Top(State, 0);
-        // Upvalues, not globals: the quickest way a Lua function reaches them.
-        const std::string chunk =
-            Functions ? std::string("local ") + LETTERS + " = " + LETTERS + "\nreturn function() return " +
-                            Replace_Variables(Without_Comments(expression), [](char letter) { return std::string(1, letter) + "()"; }) +
-                            " end"
-                      : "local V = V\nreturn function() return " +
-                            Replace_Variables(Without_Comments(expression), [](char letter) { return std::string("V.") + letter; }) + " end";
-        if (TheLua.Load_String(State, chunk.c_str()) != LUA_OK) {
-            TheLua.Set_Top(State, 0);
-            return false;
-        }
-        TheLua.Call(State, 0, 1, 0, nullptr);
-        // One protected evaluation: an expression that fails at run time is not taken.
-        TheLua.Push_Value(State, 1);
-        const bool evaluated = TheLua.Protected_Call(State, 0, 1, 0, 0, nullptr) == LUA_OK;
-        TheLua.Set_Top(State, 1);
-        return evaluated;
-    }
-
-    double Evaluate() override
-    {
-        TheLua.Push_Value(State, 1);
-        TheLua.Call(State, 0, 1, 0, nullptr);
-        const double value = TheLua.To_Number(State, -1, nullptr);
-        TheLua.Set_Top(State, 1);
-        return value;
-    }
-
-    double Nanoseconds_Per_Evaluation(int evaluations) override
-    {
-        return Time_Evaluations(evaluations, [this] { Keep(Evaluate()); });
-    }
 
 private:
+    std::string Chunk_Of(const std::string& expression) const override
+    {
+        // Upvalues, not globals: the quickest way a Lua function reaches them.
+        return Functions ? std::string("local ") + LETTERS + " = " + LETTERS + "\nreturn function() return " +
+                               Replace_Variables(expression, [](char letter) { return std::string(1, letter) + "()"; }) +
+                               " end"
+                         : "local V = V\nreturn function() return " +
+                               Replace_Variables(expression, [](char letter) { return std::string("V.") + letter; }) + " end";
+    }
+
     bool Functions;
-    lua_State* State;
 };
 
 }  // namespace

@@ -14,20 +14,23 @@
 namespace {
 
 using LuaPeerSupport::Find;
-using LuaPeerSupport::Without_Comments;
 
 struct LuajitApiStruct {
     decltype(&luaL_newstate) New_State;
     decltype(&luaL_openlibs) Open_Libraries;
     decltype(&luaL_loadstring) Load_String;
-    decltype(&lua_call) Call;
-    decltype(&lua_pcall) Protected_Call;
-    decltype(&lua_tonumber) To_Number;
+    decltype(&lua_call) Call_Plain;
+    decltype(&lua_pcall) Protected_Call_Plain;
+    decltype(&lua_tonumber) To_Number_Plain;
     decltype(&lua_settop) Set_Top;
     decltype(&lua_pushvalue) Push_Value;
     decltype(&lua_pushlightuserdata) Push_Pointer;
     decltype(&lua_setfield) Set_Field;
     decltype(&lua_close) Close;
+
+    void Call(lua_State* state, int results) const { Call_Plain(state, 0, results); }
+    bool Protected_Call(lua_State* state, int results) const { return Protected_Call_Plain(state, 0, results, 0) == 0; }
+    double To_Number(lua_State* state, int index) const { return To_Number_Plain(state, index); }
 };
 
 LuajitApiStruct TheLuajit;
@@ -37,9 +40,9 @@ bool Load_Luajit()
     void* library = dlopen("libluajit-5.1.so.2", RTLD_NOW | RTLD_LOCAL);
     return library != nullptr && Find(library, "luaL_newstate", TheLuajit.New_State) &&
            Find(library, "luaL_openlibs", TheLuajit.Open_Libraries) &&
-           Find(library, "luaL_loadstring", TheLuajit.Load_String) && Find(library, "lua_call", TheLuajit.Call) &&
-           Find(library, "lua_pcall", TheLuajit.Protected_Call) &&
-           Find(library, "lua_tonumber", TheLuajit.To_Number) && Find(library, "lua_settop", TheLuajit.Set_Top) &&
+           Find(library, "luaL_loadstring", TheLuajit.Load_String) && Find(library, "lua_call", TheLuajit.Call_Plain) &&
+           Find(library, "lua_pcall", TheLuajit.Protected_Call_Plain) &&
+           Find(library, "lua_tonumber", TheLuajit.To_Number_Plain) && Find(library, "lua_settop", TheLuajit.Set_Top) &&
            Find(library, "lua_pushvalue", TheLuajit.Push_Value) &&
            Find(library, "lua_pushlightuserdata", TheLuajit.Push_Pointer) &&
            Find(library, "lua_setfield", TheLuajit.Set_Field) && Find(library, "lua_close", TheLuajit.Close);
@@ -59,13 +62,11 @@ void Publish_Functions(lua_State* state, std::integer_sequence<int, Letters...>)
      ...);
 }
 
-// The compiled expression stays at stack index 1; each evaluation calls a copy of it.
-class LuajitPeerClass final : public EvaluationPeerClass {
+class LuajitPeerClass final : public LuaPeerSupport::ChunkPeerClass<LuajitApiStruct, TheLuajit> {
 public:
-    explicit LuajitPeerClass(bool functions) : EvaluationPeerClass(functions ? "luajit_ffi_call" : "luajit_ffi_array"),
-                                               Functions(functions), State(TheLuajit.New_State())
+    explicit LuajitPeerClass(bool functions)
+        : ChunkPeerClass(functions ? "luajit_ffi_call" : "luajit_ffi_array"), Functions(functions)
     {
-        TheLuajit.Open_Libraries(State);
         Publish_Functions(State, std::make_integer_sequence<int, 26>());
         TheLuajit.Push_Pointer(State, TheLetterValues);
         TheLuajit.Set_Field(State, LUA_GLOBALSINDEX, "address_values");
@@ -79,48 +80,21 @@ public:
         }
         setup += "values = ffi.cast('const double *', address_values)\n";
         if (TheLuajit.Load_String(State, setup.c_str()) == 0) {
-            TheLuajit.Call(State, 0, 0);
+            TheLuajit.Call(State, 0);
         }
         Prelude = prelude;
     }
-    ~LuajitPeerClass() override { TheLuajit.Close(State); }
-
-    bool Compile(const std::string& expression) override
-    {
-        TheLuajit.Set_Top(State, 0);
-        const std::string body =
-            Functions ? Replace_Variables(Without_Comments(expression), [](char letter) { return std::string(1, letter) + "()"; })
-                      : Replace_Variables(Without_Comments(expression), [](char letter) { return "memory[" + std::to_string(letter - 'a') + "]"; });
-        const std::string chunk = Prelude + "return function() return " + body + " end";
-        if (TheLuajit.Load_String(State, chunk.c_str()) != 0) {
-            TheLuajit.Set_Top(State, 0);
-            return false;
-        }
-        TheLuajit.Call(State, 0, 1);
-        // One protected evaluation: an expression that fails at run time is not taken.
-        TheLuajit.Push_Value(State, 1);
-        const bool evaluated = TheLuajit.Protected_Call(State, 0, 1, 0) == 0;
-        TheLuajit.Set_Top(State, 1);
-        return evaluated;
-    }
-
-    double Evaluate() override
-    {
-        TheLuajit.Push_Value(State, 1);
-        TheLuajit.Call(State, 0, 1);
-        const double value = TheLuajit.To_Number(State, -1);
-        TheLuajit.Set_Top(State, 1);
-        return value;
-    }
-
-    double Nanoseconds_Per_Evaluation(int evaluations) override
-    {
-        return Time_Evaluations(evaluations, [this] { Keep(Evaluate()); });
-    }
 
 private:
+    std::string Chunk_Of(const std::string& expression) const override
+    {
+        const std::string body =
+            Functions ? Replace_Variables(expression, [](char letter) { return std::string(1, letter) + "()"; })
+                      : Replace_Variables(expression, [](char letter) { return "memory[" + std::to_string(letter - 'a') + "]"; });
+        return Prelude + "return function() return " + body + " end";
+    }
+
     bool Functions;
-    lua_State* State;
     std::string Prelude;
 };
 

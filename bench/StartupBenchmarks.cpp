@@ -3,6 +3,7 @@
 // muparser.
 #include "BenchFiles.h"
 #include "BenchHost.h"
+#include "SystemInitializeTiming.h"
 #include "data/MegaArchiveWriterClass.h"
 
 #include <cognexa/MegaArchiveClass.h>
@@ -16,7 +17,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
@@ -60,19 +60,6 @@ StartupFilesClass& The_Startup_Files()
     return files;
 }
 
-// The game runs from its root: equation paths are relative to the current directory.
-class WorkingDirectoryClass {
-public:
-    explicit WorkingDirectoryClass(const std::string& path) : Previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingDirectoryClass() { std::filesystem::current_path(Previous); }
-
-private:
-    std::filesystem::path Previous;
-};
-
 // range(0): -1 loose files, else the mode of the mega file.
 void BM_Startup_Library(benchmark::State& state)
 {
@@ -84,23 +71,7 @@ void BM_Startup_Library(benchmark::State& state)
         state.SkipWithError("the mega file did not open");
         return;
     }
-    Install_Bench_Host(&manager);
-    ThePerceptionFunctionManagerClass::Create();
-    ThePerceptionFunctionManagerClass* registry = ThePerceptionFunctionManagerPtr;
-    bool loaded = true;
-    for (auto _ : state) {
-        loaded = registry->System_Initialize(&manager, false) && loaded;
-        state.PauseTiming();
-        registry->System_Shutdown();
-        state.ResumeTiming();
-    }
-    if (!loaded) {
-        state.SkipWithError("some equation file failed");
-    }
-    delete registry;
-    ThePerceptionFunctionManagerPtr = nullptr;
-    Install_Bench_Host(nullptr);
-    state.SetItemsProcessed(state.iterations() * FILE_COUNT * EQUATIONS_PER_FILE);
+    Time_System_Initialize(state, manager, FILE_COUNT * EQUATIONS_PER_FILE);
 }
 BENCHMARK(BM_Startup_Library)->ArgName("source")->Arg(-1)->Arg(MegaArchiveClass::MODE_STREAMED)
     ->Arg(MegaArchiveClass::MODE_IN_MEMORY)->Unit(benchmark::kMillisecond);

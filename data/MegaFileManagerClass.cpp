@@ -5,7 +5,7 @@
 #include "data/FileFindStateClass.h"
 #include "data/MegaFileSlotStruct.h"
 #include "data/NameHelpers.h"
-#include "data/WildcardPattern.h"
+#include "data/MemberNameWildcard.h"
 #include "foundation/AsciiCharacterTable.h"
 #include "foundation/PlatformLockHolderClass.h"
 

@@ -41,7 +41,8 @@ public:
     virtual bool Next(WIN32_FIND_DATAA* data) = 0;
 };
 
-// A recursive lock with a bounded wait: the thread that holds it may take it again.
+// A recursive lock with a bounded wait: the thread that holds it may take it again. A thread that
+// ends while holding it leaves it free, and the next thread to take it starts at depth one.
 class PlatformLockClass {
 public:
     virtual ~PlatformLockClass() = default;

@@ -61,9 +61,10 @@ DatabaseObjectManagerClass<T>& DatabaseObjectManagerClass<T>::operator=(const Da
 template <typename T>
 void DatabaseObjectManagerClass<T>::Copy_Entries_From(const DatabaseObjectManagerClass& other)
 {
-    for (const auto& slot : other.Table) {
-        Entries.push_back(*slot.second.Entry);
-        Table.emplace(slot.first, SlotStruct{std::prev(Entries.end()), slot.second.Id});
+    // In the other's entry order, so a copy iterates as the original does.
+    for (const EntryType& entry : other.Entries) {
+        Entries.push_back(entry);
+        Table.emplace(entry.first, SlotStruct{std::prev(Entries.end()), other.Table.at(entry.first).Id});
     }
 }
 

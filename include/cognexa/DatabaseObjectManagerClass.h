@@ -5,6 +5,7 @@
 #include <cognexa/Export.h>
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,12 @@ class PerceptionFunctionClass;
 // Hash of the upper-cased keys: the library's string hash, which samples at most 15 bytes.
 struct COGNEXA_API DatabaseKeyHashStruct {
     std::size_t operator()(const std::string& key) const;
+};
+
+// What the table's buckets hash: the whole key. The sampled string hash puts numbered names
+// (EQUATION_0000 to EQUATION_4999) into a few dozen values, and lookups into long chains.
+struct DatabaseBucketHashStruct {
+    std::size_t operator()(const std::string& key) const { return std::hash<std::string>()(key); }
 };
 
 // A table of named objects that also converts names to ids and back. Names match without regard
@@ -59,7 +66,7 @@ private:
     void Copy_Entries_From(const DatabaseObjectManagerClass& other);
 
     std::list<EntryType> Entries;
-    std::unordered_map<std::string, SlotStruct, DatabaseKeyHashStruct> Table;
+    std::unordered_map<std::string, SlotStruct, DatabaseBucketHashStruct> Table;
 };
 
 extern template class COGNEXA_API DatabaseObjectManagerClass<PerceptionFunctionClass>;

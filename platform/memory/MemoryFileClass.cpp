@@ -4,6 +4,12 @@
 #include <climits>
 #include <cstring>
 
+bool MemoryFileClass::Close()
+{
+    std::lock_guard<std::mutex> lock(Mutex);
+    return !Entry->Close_Fails;
+}
+
 int MemoryFileClass::Read(void* buffer, int count)
 {
     if (buffer == nullptr || count < 0 || Writable) return -1;

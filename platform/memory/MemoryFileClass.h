@@ -17,7 +17,7 @@ public:
     {
     }
 
-    bool Close() override { return true; }
+    bool Close() override;
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
     int Seek(int offset, int origin) override;

@@ -9,6 +9,8 @@
 struct MemoryFileEntryStruct {
     std::string Contents;
     std::uint64_t Last_Write_Time = 0;
+    // Every close of it reports failure, as a close that could not store written data does.
+    bool Close_Fails = false;
 };
 
 #endif

@@ -1,9 +1,8 @@
 #include "platform/memory/MemoryLibraryPlatformClass.h"
 
 #include "foundation/AsciiCharacterTable.h"
-#include "platform/FileNameWildcard.h"
+#include "platform/DirectoryEntryWildcard.h"
 #include "platform/memory/MemoryFileClass.h"
-#include "platform/memory/MemoryLockClass.h"
 #include "platform/memory/MemorySearchClass.h"
 
 #include <algorithm>
@@ -114,6 +113,15 @@ bool MemoryLibraryPlatformClass::Read_File(const std::string& name, std::string&
     return true;
 }
 
+bool MemoryLibraryPlatformClass::Fail_Closes_Of(const std::string& name)
+{
+    std::lock_guard<std::mutex> lock(Mutex);
+    auto found = Files.find(Resolve(name));
+    if (found == Files.end()) return false;
+    found->second->Close_Fails = true;
+    return true;
+}
+
 void MemoryLibraryPlatformClass::Set_Clock(std::uint64_t ticks)
 {
     std::lock_guard<std::mutex> lock(Mutex);
@@ -170,7 +178,7 @@ std::unique_ptr<PlatformSearchClass> MemoryLibraryPlatformClass::Find_First_File
         entries.insert(".");
         entries.insert("..");
         for (const std::string& name : entries) {
-            if (name.size() < COGNEXA_MAX_PATH && FileNameWildcard::Matches(pattern, name)) names.push_back(name);
+            if (name.size() < COGNEXA_MAX_PATH && DirectoryEntryWildcard::Matches(pattern, name)) names.push_back(name);
         }
     }
     if (names.empty()) return nullptr;
@@ -179,9 +187,11 @@ std::unique_ptr<PlatformSearchClass> MemoryLibraryPlatformClass::Find_First_File
     return search;
 }
 
+// A lock holds no files, so the native one serves, and with it the OS's own rule for a holder
+// that ends.
 std::unique_ptr<PlatformLockClass> MemoryLibraryPlatformClass::Create_Lock()
 {
-    return std::unique_ptr<PlatformLockClass>(new MemoryLockClass);
+    return Native_Library_Platform()->Create_Lock();
 }
 
 void MemoryLibraryPlatformClass::Show_Notice(const char* caption, const char* text)

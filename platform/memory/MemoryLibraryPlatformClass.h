@@ -36,6 +36,9 @@ public:
     bool Remove(const std::string& name);
     // The contents of the file name resolves to; false when there is none.
     bool Read_File(const std::string& name, std::string& contents) const;
+    // Closes of the file name resolves to report failure from now on (the file is released
+    // all the same); false when there is no such file.
+    bool Fail_Closes_Of(const std::string& name);
     // The time that writes stamp on the files they change.
     void Set_Clock(std::uint64_t ticks);
     // Every notice shown so far, caption and text, oldest first.

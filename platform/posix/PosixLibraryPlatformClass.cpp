@@ -1,33 +1,11 @@
 #include "platform/posix/PosixLibraryPlatformClass.h"
 
+#include "platform/RecursiveTimedLockClass.h"
 #include "platform/posix/PosixFileClass.h"
-#include "platform/posix/PosixLockClass.h"
 #include "platform/posix/PosixSearchClass.h"
 
 #include <cstdio>
 #include <fcntl.h>
-
-namespace {
-
-// Holds the native platform without ever destroying it: a notice or a file opened from a
-// static destructor, in any order, still finds it.
-union NativePlatformStorage {
-    constexpr NativePlatformStorage() : Native() {}
-    ~NativePlatformStorage() {}
-    PosixLibraryPlatformClass Native;
-};
-
-// Constant-initialised: in place before any constructor of a static object runs.
-NativePlatformStorage TheNativePlatform;
-
-}  // namespace
-
-LibraryPlatformClass* Native_Library_Platform()
-{
-    return &TheNativePlatform.Native;
-}
-
-LibraryPlatformClass* TheLibraryPlatformPtr = &TheNativePlatform.Native;
 
 std::unique_ptr<PlatformFileClass> PosixLibraryPlatformClass::Open_File_For_Reading(const char* name)
 {
@@ -47,7 +25,7 @@ std::unique_ptr<PlatformSearchClass> PosixLibraryPlatformClass::Find_First_File(
 
 std::unique_ptr<PlatformLockClass> PosixLibraryPlatformClass::Create_Lock()
 {
-    return std::unique_ptr<PlatformLockClass>(new PosixLockClass);
+    return std::unique_ptr<PlatformLockClass>(new RecursiveTimedLockClass);
 }
 
 void PosixLibraryPlatformClass::Show_Notice(const char* caption, const char* text)

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixSearchClass.h"
 
-#include "platform/FileNameWildcard.h"
+#include "platform/DirectoryEntryWildcard.h"
 #include "platform/posix/PathResolution.h"
 #include "platform/posix/PosixFileTime.h"
 
@@ -38,7 +38,7 @@ std::unique_ptr<PlatformSearchClass> PosixSearchClass::Start(const char* path, W
     if (listing == nullptr) return nullptr;
     while (const struct dirent* entry = ::readdir(listing)) {
         std::string name = entry->d_name;
-        if (name.size() < COGNEXA_MAX_PATH && FileNameWildcard::Matches(pattern, name)) {
+        if (name.size() < COGNEXA_MAX_PATH && DirectoryEntryWildcard::Matches(pattern, name)) {
             search->Names.push_back(name);
         }
     }

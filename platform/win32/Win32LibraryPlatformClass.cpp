@@ -4,28 +4,6 @@
 #include "platform/win32/Win32LockClass.h"
 #include "platform/win32/Win32SearchClass.h"
 
-namespace {
-
-// Holds the native platform without ever destroying it: a notice or a file opened from a
-// static destructor, in any order, still finds it.
-union NativePlatformStorage {
-    constexpr NativePlatformStorage() : Native() {}
-    ~NativePlatformStorage() {}
-    Win32LibraryPlatformClass Native;
-};
-
-// Constant-initialised: in place before any constructor of a static object runs.
-NativePlatformStorage TheNativePlatform;
-
-}  // namespace
-
-LibraryPlatformClass* Native_Library_Platform()
-{
-    return &TheNativePlatform.Native;
-}
-
-LibraryPlatformClass* TheLibraryPlatformPtr = &TheNativePlatform.Native;
-
 std::unique_ptr<PlatformFileClass> Win32LibraryPlatformClass::Open_File_For_Reading(const char* name)
 {
     return Win32FileClass::Open(name, GENERIC_READ, OPEN_EXISTING);

@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // An unnamed kernel mutex: recursive by nature, and WaitForSingleObject bounds the wait without
-// polling. A thread that ends while holding it leaves it abandoned; the next waiter gets it,
-// since refusing the file system for the rest of the process would be worse.
+// polling. A thread that ends while holding it leaves it abandoned; the next waiter takes it
+// afresh (the old depth is gone), as the lock of the other platforms does, since refusing the
+// file system for the rest of the process would be worse.
 class Win32LockClass : public PlatformLockClass {
 public:
     Win32LockClass();

@@ -1,6 +1,6 @@
 #include "platform/win32/Win32SearchClass.h"
 
-#include "platform/FileNameWildcard.h"
+#include "platform/DirectoryEntryWildcard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +18,7 @@ std::unique_ptr<PlatformSearchClass> Win32SearchClass::Start(const char* path, W
     HANDLE search = FindFirstFileA(path, &entry);
     if (search == INVALID_HANDLE_VALUE) return nullptr;
     do {
-        if (FileNameWildcard::Matches(pattern, entry.cFileName)) matches.push_back(entry);
+        if (DirectoryEntryWildcard::Matches(pattern, entry.cFileName)) matches.push_back(entry);
     } while (FindNextFileA(search, &entry));
     FindClose(search);
     if (matches.empty()) return nullptr;

@@ -120,6 +120,30 @@ TEST_F(FileStreamTest, OperationResultsFollowTheOpenState)
     EXPECT_TRUE(member.Open("Data/Only.txt", 0, false)) << "a closed object is reusable";
 }
 
+TEST_F(FileStreamTest, CloseReportsAFailedCloseAndStillLeavesTheObjectClosed)
+{
+    Write_File(Dir / "Data/Failing.txt", "bytes");
+    ASSERT_TRUE(Scratch_Files().Fail_Closes_Of(Dir / "Data/Failing.txt"));
+    ASSERT_TRUE(Scratch_Files().Fail_Closes_Of(Dir / "game.meg"));
+    struct Case {
+        const char* what;
+        const char* name;
+        int mode;
+        bool archives_only;
+    } cases[] = {
+        {"loose file read", "Data/Failing.txt", 0, false},
+        {"loose file written", "Data/Failing.txt", 1, false},
+        {"member of an archive whose close fails", "Data/Only.txt", 0, true},
+    };
+    for (const Case& c : cases) {
+        FileStreamClass file;
+        ASSERT_TRUE(file.Open(c.name, c.mode, c.archives_only)) << c.what;
+        EXPECT_FALSE(file.Close()) << c.what;
+        EXPECT_FALSE(file.Is_Open()) << c.what;
+        EXPECT_TRUE(file.Open(c.name, c.mode, c.archives_only)) << c.what << ": reusable after the failure";
+    }
+}
+
 TEST_F(FileStreamTest, MemberOfARemovedArchiveFailsInsteadOfReadingFreedState)
 {
     FileStreamClass member;

@@ -1,5 +1,5 @@
 #include "data/NameHelpers.h"
-#include "data/WildcardPattern.h"
+#include "data/MemberNameWildcard.h"
 
 #include <gtest/gtest.h>
 

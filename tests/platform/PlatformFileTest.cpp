@@ -20,6 +20,7 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if defined(_WIN32)
@@ -295,6 +296,38 @@ TEST_P(PlatformFixture, LockIsRecursiveAndItsWaitIsBounded)
     EXPECT_FALSE(std::async(std::launch::async, other_thread).get());
     lock->Release();
     EXPECT_TRUE(std::async(std::launch::async, other_thread).get());
+}
+
+TEST_P(PlatformFixture, ALockWhoseHolderThreadEndedIsFreeAgainWithoutTheOldDepth)
+{
+    std::unique_ptr<PlatformLockClass> lock = Platform->Create_Lock();
+    auto other_thread = [&] {
+        const bool got = lock->Acquire(0);
+        if (got) lock->Release();
+        return got;
+    };
+    std::thread ended_holding([&] { EXPECT_TRUE(lock->Acquire(0) && lock->Acquire(0)); });
+    ended_holding.join();
+    ASSERT_TRUE(lock->Acquire(0));
+    lock->Release();
+    EXPECT_TRUE(std::async(std::launch::async, other_thread).get());
+
+    // A waiter already blocked when the holder ends gets the lock.
+    std::promise<void> held, may_end;
+    std::thread holder([&] {
+        EXPECT_TRUE(lock->Acquire(0));
+        held.set_value();
+        may_end.get_future().wait();
+    });
+    held.get_future().wait();
+    auto waiter = std::async(std::launch::async, [&] {
+        const bool got = lock->Acquire(10000);
+        if (got) lock->Release();
+        return got;
+    });
+    may_end.set_value();
+    holder.join();
+    EXPECT_TRUE(waiter.get());
 }
 
 #if !defined(_WIN32)

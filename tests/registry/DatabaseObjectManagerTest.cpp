@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <type_traits>
+#include <unordered_map>
 
 namespace {
 
@@ -37,6 +40,27 @@ TEST(StringHash, SamplesAtMostFifteenSignedBytes)
     }
     EXPECT_EQ(Hash_String(std::string(100, 'x') + "TAIL-A"), Hash_String(std::string(100, 'x') + "TAIL-B"))
         << "bytes between the samples must not count";
+}
+
+// Numbered names sample to a few dozen values of the string hash; the registry's buckets must
+// still spread them, or loading thousands of them costs quadratic time.
+TEST(DatabaseObjectManager, NumberedNamesSpreadOverTheTableBuckets)
+{
+    std::unordered_map<std::string, int, DatabaseBucketHashStruct> buckets;
+    std::set<uint32_t> sampled;
+    char name[32];
+    for (int number = 0; number < 5000; ++number) {
+        std::snprintf(name, sizeof name, "EQUATION_%04d", number);
+        buckets.emplace(name, number);
+        sampled.insert(static_cast<uint32_t>(DatabaseKeyHashStruct()(name)));
+    }
+    std::size_t longest = 0;
+    for (std::size_t bucket = 0; bucket < buckets.bucket_count(); ++bucket) {
+        longest = std::max(longest, buckets.bucket_size(bucket));
+    }
+    EXPECT_LE(longest, 8u);
+    EXPECT_LT(sampled.size(), 100u) << "the exported key hash stays the library's sampled string hash";
+    EXPECT_EQ(DatabaseKeyHashStruct()("abc"), 0xDEADC015u);
 }
 
 // A table that does not own its objects: Cleanup_Object only records.
@@ -176,6 +200,13 @@ TEST(DatabaseObjectManager, ACopySharesObjectsAndIds)
     ASSERT_TRUE(copy.String_To_UInt("Shared", copied_id));
     EXPECT_EQ(original_id, copied_id);
     EXPECT_EQ(copy.Get_Managed_Object("shared"), Fake(4));
+
+    for (int index = 0; index < 12; ++index) table.Add_Managed_Object("Item" + std::to_string(11 - index), Fake(index));
+    RecordingTable ordered;
+    static_cast<DatabaseObjectManagerClass<PerceptionFunctionClass>&>(ordered) = table;
+    EXPECT_TRUE(std::equal(table.Get_Iterator(), table.Get_Iterator_End(), ordered.Get_Iterator(),
+                           ordered.Get_Iterator_End()))
+        << "a copy iterates in the original's order of insertion";
 }
 
 TEST(ConverterRegistry, FirstConverterOfANameStaysAndDestructionRemovesIt)

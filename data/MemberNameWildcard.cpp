@@ -1,4 +1,4 @@
-#include "data/WildcardPattern.h"
+#include "data/MemberNameWildcard.h"
 
 bool Member_Name_Matches(const std::string& pattern, const std::string& full_name)
 {

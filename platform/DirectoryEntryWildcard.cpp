@@ -1,8 +1,8 @@
-#include "platform/FileNameWildcard.h"
+#include "platform/DirectoryEntryWildcard.h"
 
 #include "foundation/AsciiCharacterTable.h"
 
-namespace FileNameWildcard {
+namespace DirectoryEntryWildcard {
 
 // Backtracks to the last star, so every name the wildcard describes matches.
 bool Matches(const std::string& pattern, const std::string& name)
@@ -29,4 +29,4 @@ bool Matches(const std::string& pattern, const std::string& name)
     return p == pattern.size();
 }
 
-}  // namespace FileNameWildcard
+}  // namespace DirectoryEntryWildcard
