@@ -24,26 +24,26 @@ constexpr int BLOCK_SIZE = 1000;
 
 // One FNV-1a digest per block of equations, over each outcome (evaluated or not, result bits).
 const uint64_t RECORDED[EQUATION_COUNT / BLOCK_SIZE] = {
-    0x1F7E732B8F1ABB63u,
-    0xEDE0F19DBCD71F53u,
-    0x273B2A74878CBDBBu,
-    0x57FF658CBE1ACBEBu,
-    0x00CEC9501E783CBBu,
-    0x8A05280E1F537661u,
-    0x032181803F0B0377u,
-    0x59E028E472347B35u,
-    0xD9847CF6D9C290D7u,
-    0x62ABE4782C89595Cu,
-    0x483EDE147C8EEB95u,
-    0x2E8197D7C62F9902u,
-    0xD15E68042F84B92Au,
-    0x2C7BDCF46EAAB891u,
-    0x3BED9EDA9BB542A3u,
-    0x13F9897E93BCA6FCu,
-    0xFFA3809BCD6EEEACu,
-    0x082EC53DF4B125F6u,
-    0x008195EF71B77CCBu,
-    0xE9200475AF1C04DEu,
+    0x073DBA36DF339904u,
+    0x59C9388D8CD2703Du,
+    0x7AC6D4D48ED8E738u,
+    0xBA927B46417BC425u,
+    0x09C2D4926CB37911u,
+    0x56735E6A91B1266Bu,
+    0xF4CFD9B022455766u,
+    0xBAD630E0B65D18C7u,
+    0x4CEC9F292C652176u,
+    0xDB4EDAA5D7BB1B5Fu,
+    0xBE8D0D4E5F3881D9u,
+    0x7E8F058967D5F90Au,
+    0x3E86048551E084C3u,
+    0x6ACE1BAC734CAF5Cu,
+    0x9083E0C5B71C6585u,
+    0xC620C2FD71B9373Eu,
+    0x0784C0F13A37CE61u,
+    0x2BB4C638D5EFBD5Du,
+    0x100535A173B90897u,
+    0xC6CC9B2B1575DA23u,
 };
 
 // A generator of its own, so the table is the same whatever the C++ library.
@@ -63,26 +63,25 @@ private:
     }
 
     // Integers, decimals and exponents, so both the literal reader's fast path and atof are used.
+    // Each draw is a statement of its own: the order in which a call's arguments are evaluated
+    // is unspecified, and compilers for different targets do choose differently.
     std::string Literal()
     {
+        const uint32_t form = Draw(4);
+        const unsigned whole = Draw(form == 0 ? 1000 : form == 1 ? 100 : 10);
+        const unsigned fraction = Draw(form == 1 ? 10000 : form == 2 ? 1000000 : 1000);
+        const bool negative_exponent = Draw(2) != 0;
+        const unsigned exponent = Draw(20);
         char text[48];
-        switch (Draw(4)) {
-        case 0:
-            std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(Draw(1000)));
-            break;
-        case 1:
-            std::snprintf(text, sizeof text, "%u.%04u", static_cast<unsigned>(Draw(100)),
-                          static_cast<unsigned>(Draw(10000)));
-            break;
-        case 2:
-            std::snprintf(text, sizeof text, "%u.%06u", static_cast<unsigned>(Draw(10)),
-                          static_cast<unsigned>(Draw(1000000)));
-            break;
-        default:
-            std::snprintf(text, sizeof text, "%u.%03ue%s%u", static_cast<unsigned>(1 + Draw(9)),
-                          static_cast<unsigned>(Draw(1000)), Draw(2) != 0 ? "-" : "",
-                          static_cast<unsigned>(Draw(20)));
-            break;
+        if (form == 0) {
+            std::snprintf(text, sizeof text, "%u", whole);
+        } else if (form == 1) {
+            std::snprintf(text, sizeof text, "%u.%04u", whole, fraction);
+        } else if (form == 2) {
+            std::snprintf(text, sizeof text, "%u.%06u", whole, fraction);
+        } else {
+            std::snprintf(text, sizeof text, "%u.%03ue%s%u", 1 + whole % 9, fraction, negative_exponent ? "-" : "",
+                          exponent);
         }
         return text;
     }
@@ -90,20 +89,21 @@ private:
     std::string Expression(int depth)
     {
         if (depth >= 4 || Draw(10) < static_cast<uint32_t>(2 + 2 * depth)) {
-            return Draw(8) == 0 ? "-" + Literal() : Literal();
+            const bool negated = Draw(8) == 0;
+            return negated ? "-" + Literal() : Literal();
         }
         // Mostly arithmetic, whose last bits are at stake; comparisons and clamps now and then.
         static const char* const ARITHMETIC[] = {" + ", " - ", " * ", " / "};
         static const char* const COMPARISONS[] = {" < ", " > ", " <= ", " >= ", " == ", " != "};
         const uint32_t choice = Draw(20);
+        const std::string first = Expression(depth + 1);
+        const std::string second = Expression(depth + 1);
         if (choice == 19) {
-            return "clamp(" + Expression(depth + 1) + ", " + Expression(depth + 1) + ", " + Expression(depth + 1) +
-                   ")";
+            const std::string third = Expression(depth + 1);
+            return "clamp(" + first + ", " + second + ", " + third + ")";
         }
-        const std::string left = Expression(depth + 1);
-        const std::string right = Expression(depth + 1);
         const char* const operation = choice < 16 ? ARITHMETIC[choice % 4] : COMPARISONS[Draw(6)];
-        return "(" + left + operation + right + ")";
+        return "(" + first + operation + second + ")";
     }
 };
 
