@@ -47,6 +47,31 @@ TEST(SharedLibrary, OneThirdIsRoundedDownInItsLastBit)
     EXPECT_EQ(bits, 0x3EAAAAAAu);  // round to nearest would give ...AB
 }
 
+// (1 + 2^-12)^2 - 1 is 2^-11 + 2^-24 exactly. Rounding the product first drops its 2^-24 in
+// either rounding mode; a multiply fused with the subtraction would keep it (0x3A000400).
+TEST(SharedLibrary, MultiplyAndAddAreRoundedEachOnTheirOwn)
+{
+    Bind_As_A_Host();
+    const struct {
+        const char* Text;
+        unsigned int Bits;
+    } cases[] = {
+        {"1.000244140625 * 1.000244140625 - 1", 0x3A000000u},
+        {"1.000244140625 * 1.000244140625 + -1", 0x3A000000u},
+        {"-1 + 1.000244140625 * 1.000244140625", 0x3A000000u},
+    };
+    for (const auto& square : cases) {
+        std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(square.Text, "Square"));
+        ASSERT_NE(equation, nullptr) << square.Text;
+        PerceptionContextClass context;
+        float result = 0;
+        ASSERT_TRUE(equation->Evaluate(context, result)) << square.Text;
+        unsigned int bits;
+        std::memcpy(&bits, &result, sizeof bits);
+        EXPECT_EQ(bits, square.Bits) << square.Text;
+    }
+}
+
 TEST(SharedLibrary, StringHandlesResolveThroughTheInterface)
 {
     EXPECT_EQ(Resolve_Perception_String(0), nullptr);

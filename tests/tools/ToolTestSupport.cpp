@@ -99,7 +99,10 @@ std::string Shell_Quoted(const std::string& text)
 int Run_Program(const std::vector<std::string>& arguments, const fs::path& where, const fs::path& out,
                 const fs::path& err)
 {
-    std::string command = "cd " + Shell_Quoted(where.string()) + " && " + Shell_Quoted(COGNEXA_INSTALLED_TOOL);
+    std::string command = "cd " + Shell_Quoted(where.string()) + " &&";
+    for (const std::string& word : Program_Command(COGNEXA_INSTALLED_TOOL)) {
+        command += " " + Shell_Quoted(word);
+    }
     for (const std::string& argument : arguments) {
         command += " " + Shell_Quoted(argument);
     }
@@ -123,6 +126,23 @@ void Put_Le16(std::string& image, std::uint32_t value)
 }
 
 }  // namespace
+
+std::vector<std::string> Program_Command(const std::string& program)
+{
+    std::vector<std::string> words;
+#if defined(COGNEXA_PROGRAM_EMULATOR)
+    const std::string emulator = COGNEXA_PROGRAM_EMULATOR;
+    for (std::size_t start = 0; start < emulator.size();) {
+        const std::size_t end = std::min(emulator.find(' ', start), emulator.size());
+        if (end > start) {
+            words.push_back(emulator.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+#endif
+    words.push_back(program);
+    return words;
+}
 
 fs::path Fresh_Folder(const std::string& name)
 {

@@ -16,6 +16,11 @@ struct ToolRunStruct {
 // folder by default).
 ToolRunStruct Run_Tool(const std::vector<std::string>& arguments, const std::filesystem::path& folder = {});
 
+// The words that start a program of this build: the program itself, or, in a cross build whose
+// programs the machine cannot run by itself (aarch64 on x86-64), the build's emulator before it.
+// A Windows build needs none: its tests run under Wine, which starts Windows programs itself.
+std::vector<std::string> Program_Command(const std::string& program);
+
 // A fresh, empty folder of the test's own below the scratch folder.
 std::filesystem::path Fresh_Folder(const std::string& name);
 
