@@ -1,6 +1,6 @@
 #include "tools/ToolHostClass.h"
 
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/Notice.h>
 
 #include <cerrno>

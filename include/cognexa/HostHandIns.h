@@ -1,5 +1,5 @@
-#ifndef COGNEXA_HOST_BINDING_H
-#define COGNEXA_HOST_BINDING_H
+#ifndef COGNEXA_HOST_HAND_INS_H
+#define COGNEXA_HOST_HAND_INS_H
 
 #include <cognexa/DatabaseUIntConversionClass.h>
 #include <cognexa/DynamicEnumConversionClass.h>
