@@ -3,7 +3,8 @@
 
 Each test makes its own registry directory, runtime directory (where the single-instance lock
 lives) and trace file, starts the real program and watches what it reports through the test
-trace (VESTIBAR_TEST_TRACE): pages loaded, the text the page shows, calls from the page.
+trace (VESTIBAR_TEST_TRACE): pages loaded, navigations refused, the text the page shows, calls
+from the page.
 
     launcher_e2e.py /path/to/vestibar [LauncherEndToEnd.test_Name ...]
 """
