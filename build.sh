@@ -130,6 +130,7 @@ windows_checks() (
 
   local status=0
   ctest --test-dir build-win32 --output-on-failure -j "$(nproc)" || status=$?
+  tests/run_shuffled.py build-win32 || status=$?
   echo "Windows build and tests: $((SECONDS - started)) s"
   return $status
 )
@@ -170,6 +171,7 @@ case "$job" in
     install_missing_packages
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    tests/run_shuffled.py build
     abi_check
     asan_tests
     tsan_tests

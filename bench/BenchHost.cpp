@@ -1,6 +1,6 @@
 #include "BenchHost.h"
 
-#include "TestHostBindingStruct.h"
+#include "TestHandInsStruct.h"
 
 #include <cctype>
 #include <fstream>
@@ -41,28 +41,14 @@ bool Evaluate_Letter(const PerceptionContextClass* context, PerceptionEvaluation
     return true;
 }
 
-bool Bind_Nothing(PerceptionContextClass*, PerceptionTokenType, PerceptionTokenType) { return true; }
-void Notify_Nothing(const PerceptionContextClass&, const PerceptionFunctionClass&) {}
-float Random_Midpoint(float low, float high) { return (low + high) * 0.5f; }
-void* Allocate_Nothing(unsigned int) { return nullptr; }
-bool Skip_No_File(const std::string&) { return false; }
-void File_Loaded(const std::string&) {}
-const DatabaseUIntConversionClass* Find_No_Database(const std::string&) { return nullptr; }
-
 }  // namespace
 
 void Install_Bench_Host(MegaFileManagerClass* file_manager)
 {
-    TestHostBindingStruct binding;
+    TestHandInsStruct binding;
     binding.Token_Converter = &TheLetterConverter;
-    binding.Bind_Token_Callback = &Bind_Nothing;
     binding.Evaluate_Token_Callback = &Evaluate_Letter;
-    binding.Evaluate_Notify_Callback = &Notify_Nothing;
-    binding.Random_Float_Callback = &Random_Midpoint;
-    binding.Allocate_Callback = &Allocate_Nothing;
-    binding.Skip_File_Callback = &Skip_No_File;
-    binding.File_Loaded_Callback = &File_Loaded;
-    binding.Find_Database_Callback = &Find_No_Database;
+    binding.Fill_Harmless_Callbacks();
     binding.File_Manager = file_manager;
     binding.Host_Flag = &TheHostFlag;
     binding.Install();

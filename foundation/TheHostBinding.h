@@ -1,7 +1,7 @@
 #ifndef COGNEXA_THE_HOST_BINDING_H
 #define COGNEXA_THE_HOST_BINDING_H
 
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 
 // The hand-ins as Init_Perception_DLL stored them; all null until the host calls it.
 struct HostBindingStruct {

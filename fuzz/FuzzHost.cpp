@@ -1,6 +1,6 @@
 #include "FuzzHost.h"
 
-#include "TestHostBindingStruct.h"
+#include "TestHandInsStruct.h"
 
 #include <cmath>
 #include <cstring>
@@ -48,11 +48,6 @@ const DatabaseUIntConversionClass* Any_Database(const std::string&)
     return &database;
 }
 
-bool Bind_Token(PerceptionContextClass*, PerceptionTokenType, PerceptionTokenType)
-{
-    return true;
-}
-
 // Reads every bound value the way a host would (string handles resolved) and answers from a
 // small table of awkward values; token 13 fails, to exercise the failure path.
 bool Evaluate_Token(const PerceptionContextClass*, PerceptionEvaluationStateClass& state, float& result)
@@ -75,8 +70,6 @@ bool Evaluate_Token(const PerceptionContextClass*, PerceptionEvaluationStateClas
     return true;
 }
 
-void Notify(const PerceptionContextClass&, const PerceptionFunctionClass&) {}
-
 float Random_Low(float low, float)
 {
     return low;
@@ -88,13 +81,12 @@ namespace FuzzHost {
 
 void Install(MegaFileManagerClass* files)
 {
-    TestHostBindingStruct binding;
+    TestHandInsStruct binding;
     binding.Token_Converter = &TheConverter;
-    binding.Bind_Token_Callback = Bind_Token;
     binding.Evaluate_Token_Callback = Evaluate_Token;
-    binding.Evaluate_Notify_Callback = Notify;
     binding.Random_Float_Callback = Random_Low;
     binding.Find_Database_Callback = Any_Database;
+    binding.Fill_Harmless_Callbacks();
     binding.File_Manager = files;
     binding.Install();
 }

@@ -2,7 +2,7 @@
 
 #include "tools/NearestRoundingScopeClass.h"
 
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/Notice.h>
 
 #include <cerrno>

@@ -9,7 +9,7 @@
 #include <cognexa/FileStreamClass.h>
 #include <cognexa/FindData.h>
 #include <cognexa/GrowableArrayClass.h>
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/MegaArchiveClass.h>
 #include <cognexa/MegaFileManagerClass.h>
 #include <cognexa/Notice.h>

@@ -215,6 +215,7 @@ gboolean LauncherViewClass::On_Decide_Policy(WebKitWebView*, WebKitPolicyDecisio
     if (Equal_Ignoring_Case(scheme, RESOURCE_SCHEME) && type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION)
         return FALSE;
     webkit_policy_decision_ignore(decision);
+    TestTrace::Write("refused", uri != nullptr ? uri : "");
     return TRUE;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 // For end-to-end tests only: when VESTIBAR_TEST_TRACE names a file, the launcher appends one
-// line per observable event (page loaded, page text changed, page call, sound). Players never
+// line per observable event (page loaded, navigation refused, page text changed, page call, sound). Players never
 // set it, and nothing is written without it.
 namespace TestTrace {
 

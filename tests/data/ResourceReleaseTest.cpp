@@ -124,6 +124,7 @@ void PrintTo(const FailedLoadCase& load, std::ostream* out)
 }
 
 const FailedLoadCase FailedLoads[] = {
+    {"MissingFile", nullptr, XML_SYNTAX_ERROR},
     {"NoHeader", "<R><A/></R>", XML_SYNTAX_ERROR},
     {"BrokenPrologComment", "<?xml?><!-- a -- b --><R><A/></R>", XML_SYNTAX_ERROR},
     {"EndTagMismatchDeepInTheTree", "<?xml?><R><A><B><C k=\"v\">x</C><D>y</d></B></A></R>", XML_SYNTAX_ERROR},
@@ -134,31 +135,61 @@ const FailedLoadCase FailedLoads[] = {
     {"BrokenEpilogComment", "<?xml?><R><A/></R><!-- x --->", XML_SYNTAX_ERROR},
 };
 
-class FailedXmlLoad : public ::testing::TestWithParam<FailedLoadCase> {};
+class FailedXmlLoad : public ::testing::TestWithParam<FailedLoadCase> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam().content != nullptr) Write_File(Bad, GetParam().content);
+        Write_File(Good, "<?xml?><R><A k=\"v\">1</A><B/></R>");
+    }
+
+    // Every cursor operation fails, and nothing of an earlier document is left to read.
+    static void Expect_Nothing_Readable(XMLReaderClass& reader)
+    {
+        std::string text = "untouched";
+        EXPECT_LT(reader.Get_Tag_Name(text), 0);
+        EXPECT_LT(reader.Get_Value(text), 0);
+        EXPECT_EQ(text, "untouched");
+        EXPECT_FALSE(reader.Get_Attribute("k", text));
+        EXPECT_LT(reader.Move_To_First_Child(), 0);
+        EXPECT_LT(reader.Move_To_Next_Sibling(), 0);
+        EXPECT_LT(reader.Move_To_Parent(), 0);
+    }
+
+    ScratchDirectory Dir;
+    NoticeCapture Notices;
+    std::string Bad = Dir / "bad.xml";
+    std::string Good = Dir / "good.xml";
+};
 
 TEST_P(FailedXmlLoad, ReleasesWhatItBuiltAndLeavesEveryCursorOperationFailing)
 {
-    ScratchDirectory dir;
-    NoticeCapture notices;
-    Write_File(dir / "bad.xml", GetParam().content);
-    Write_File(dir / "good.xml", "<?xml?><R><A>1</A></R>");
-    {
-        XMLReaderClass reader;
-        EXPECT_EQ(reader.Load_File(dir / "bad.xml", true), GetParam().expected);
-        std::string text;
-        EXPECT_LT(reader.Get_Tag_Name(text), 0);
-        EXPECT_LT(reader.Move_To_First_Child(), 0);
-        EXPECT_LT(reader.Move_To_Next_Sibling(), 0);
-        EXPECT_FALSE(reader.Get_Attribute("k", text));
-    }
-    XMLReaderClass reused;
-    EXPECT_LT(reused.Load_File(dir / "bad.xml", false), 0);
-    ASSERT_EQ(reused.Load_File(dir / "good.xml", true), XML_OK) << "a failed load spoils the reader";
+    XMLReaderClass reader;
+    EXPECT_EQ(reader.Load_File(Bad, true), GetParam().expected);
+    Expect_Nothing_Readable(reader);
+}
+
+TEST_P(FailedXmlLoad, DoesNotSpoilTheReaderForTheNextDocument)
+{
+    XMLReaderClass reader;
+    EXPECT_EQ(reader.Load_File(Bad, false), GetParam().expected);
+    ASSERT_EQ(reader.Load_File(Good, true), XML_OK);
     std::string value;
-    EXPECT_EQ(reused.Get_Value(value), XML_OK);
+    EXPECT_EQ(reader.Get_Value(value), XML_OK);
     EXPECT_EQ(value, "1");
-    EXPECT_LT(reused.Load_File(dir / "missing.xml", true), 0);
-    EXPECT_EQ(reused.Get_Value(value), XML_NOT_LOADED) << "a failed load keeps the previous document";
+    EXPECT_TRUE(reader.Get_Attribute("k", value));
+    EXPECT_EQ(value, "v");
+    EXPECT_EQ(reader.Move_To_Next_Sibling(), XML_OK);
+    EXPECT_EQ(reader.Get_Tag_Name(value), XML_OK);
+    EXPECT_EQ(value, "B");
+}
+
+TEST_P(FailedXmlLoad, AfterAGoodDocumentLeavesNothingOfIt)
+{
+    XMLReaderClass reader;
+    ASSERT_EQ(reader.Load_File(Good, true), XML_OK);
+    EXPECT_EQ(reader.Load_File(Bad, true), GetParam().expected);
+    Expect_Nothing_Readable(reader);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStage, FailedXmlLoad, ::testing::ValuesIn(FailedLoads),

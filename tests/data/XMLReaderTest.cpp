@@ -254,13 +254,45 @@ TEST_F(XMLReaderTest, HostileDocumentsFailCleanly)
     for (std::size_t length = 0; length < whole.size() - 8; ++length) {
         EXPECT_LT(Load(whole.substr(0, length)), 0) << "prefix of " << length;
     }
-    // 0x00 and 0xFF anywhere must not derail the parser.
-    for (std::size_t at = 0; at < whole.size(); ++at) {
-        for (char byte : {'\0', '\xff'}) {
-            std::string damaged = whole;
-            damaged[at] = byte;
-            const XMLResultType result = Load(damaged);
-            EXPECT_TRUE(result == XML_OK || result < 0) << at;
+}
+
+// One byte of a document replaced by 0x00 or by 0xFF gives, byte by byte under each piece of the
+// document: "." loads, "s" is a syntax error, "e" an unexpected end. Bytes are taken as they are,
+// so the two differ only at a ">" that ends a tag's name: a 0 there leaves the name as it was
+// when read as a 0-terminated string, while the scan runs on to the next ">".
+TEST_F(XMLReaderTest, EveryDamagedByteGivesItsOwnResult)
+{
+    struct PieceStruct {
+        const char* Text;
+        const char* With_00;
+        const char* With_FF;
+    };
+    const PieceStruct pieces[] = {
+        {"<?xml version=\"1.0\"?>\n", "ss....................", "ss...................."},
+        {"<!--p-->", ".sss.sss", ".sss.sss"},
+        {"<R a=\"1\" b= \"2\">", "sss.ss.s..sss.ss", "sss.ss.s..sss.ss"},
+        {"<A>x<!--c-->y</A>", "ss...sss.sss.sss.", "sss..sss.sss.ssss"},
+        {"<B/>", "..ss", "..ss"},
+        {"<C k=\"v\">t</C>", "sss.ss.es.ssss", "sss.ss.es.ssss"},
+        {"</R>", "ses.", "sess"},
+        {"<!--e-->", ".sss.ees", ".sss.ees"},
+    };
+    std::string whole;
+    for (const PieceStruct& piece : pieces) whole += piece.Text;
+    ASSERT_EQ(Load(whole), XML_OK);
+    const std::map<char, XMLResultType> codes = {{'.', XML_OK}, {'s', XML_SYNTAX_ERROR}, {'e', XML_UNEXPECTED_END}};
+    std::size_t at = 0;
+    for (const PieceStruct& piece : pieces) {
+        ASSERT_EQ(std::strlen(piece.With_00), std::strlen(piece.Text)) << piece.Text;
+        ASSERT_EQ(std::strlen(piece.With_FF), std::strlen(piece.Text)) << piece.Text;
+        for (std::size_t offset = 0; piece.Text[offset] != '\0'; ++offset, ++at) {
+            for (const auto& [byte, expected] : {std::make_pair('\0', piece.With_00[offset]),
+                                                 std::make_pair('\xff', piece.With_FF[offset])}) {
+                std::string damaged = whole;
+                damaged[at] = byte;
+                EXPECT_EQ(Load(damaged), codes.at(expected))
+                    << (byte == '\0' ? "0x00" : "0xFF") << " at byte " << offset << " of " << piece.Text;
+            }
         }
     }
 }
@@ -279,18 +311,23 @@ TEST_F(XMLReaderTest, LongFileNamesAreShortenedInTheMiddleAndTheMessageKeptWhole
     EXPECT_NE(text.find("fff.xml: error reading xml header.\n"), std::string::npos) << text;
 }
 
-TEST_F(XMLReaderTest, DocumentsLoadFromArchiveMembersAndReadersAreReusable)
+TEST_F(XMLReaderTest, DocumentsLoadFromArchiveMembers)
 {
     Write_Archive(Dir / "xml.meg", {{"Data/Doc.xml", std::string(Header) + "<R><X>member</X></R>"}});
     MegaFileManagerClass manager;
     FileManagerBinding binding(&manager);
     ASSERT_NE(manager.Add_Mega_File(Dir / "xml.meg", 1, false), -1);
-    {
-        ASSERT_EQ(Reader.Load_File("data\\doc.XML", true), XML_OK);
-        EXPECT_EQ(Value(), "member");
-    }
-    ASSERT_EQ(Load(std::string(Header) + "<R><Y>loose</Y></R>"), XML_OK);
-    EXPECT_EQ(Value(), "loose");
+    ASSERT_EQ(Reader.Load_File("data\\doc.XML", true), XML_OK);
+    EXPECT_EQ(Value(), "member");
+}
+
+// A reader loaded twice reads only the second document (the first had a sibling more).
+TEST_F(XMLReaderTest, ASecondDocumentReplacesTheFirst)
+{
+    ASSERT_EQ(Load(std::string(Header) + "<R><X>first</X><Y/></R>"), XML_OK);
+    ASSERT_EQ(Load(std::string(Header) + "<R><Z>second</Z></R>"), XML_OK);
+    EXPECT_EQ(Value(), "second");
+    EXPECT_EQ(Reader.Move_To_Next_Sibling(), XML_NO_NODE);
 }
 
 namespace {
@@ -326,8 +363,12 @@ std::string Observe_Load(XMLReaderClass& reader, const std::string& path, bool t
     };
     if (result != XML_OK) {
         node_line();
-        dump += "moves " + std::to_string(reader.Move_To_First_Child()) + " " +
-                std::to_string(reader.Move_To_Next_Sibling()) + " " + std::to_string(reader.Move_To_Parent()) + "\n";
+        // Each move is its own statement: the operands of "+" are evaluated in no fixed order.
+        const XMLResultType to_child = reader.Move_To_First_Child();
+        const XMLResultType to_sibling = reader.Move_To_Next_Sibling();
+        const XMLResultType to_parent = reader.Move_To_Parent();
+        dump += "moves " + std::to_string(to_child) + " " + std::to_string(to_sibling) + " " +
+                std::to_string(to_parent) + "\n";
         return dump;
     }
     node_line();
@@ -349,8 +390,9 @@ std::string Observe_Load(XMLReaderClass& reader, const std::string& path, bool t
         if (reader.Get_Current_Node() == root) break;
         node_line();
     }
-    dump += "past root " + std::to_string(reader.Move_To_Parent()) + " " + std::to_string(reader.Move_To_Parent()) +
-            "\n";
+    const XMLResultType above_root = reader.Move_To_Parent();
+    const XMLResultType above_nothing = reader.Move_To_Parent();
+    dump += "past root " + std::to_string(above_root) + " " + std::to_string(above_nothing) + "\n";
     node_line();
     return dump;
 }
@@ -428,7 +470,8 @@ std::vector<std::pair<std::string, std::string>> Differential_Documents()
 }  // namespace
 
 // The reader's observable behaviour, compared with digests recorded from the reader that
-// allocated one node per element. The seeds and the digests are files of the source tree, read
+// allocated one node per element (recorded again once when the moves past the root were put in
+// order, after the old order had matched every digest). The seeds and the digests are files of the source tree, read
 // directly; the documents go through the test's file system. COGNEXA_WRITE_XML_DIGESTS=1 records them again.
 TEST_F(XMLReaderTest, EveryDocumentReadsAsRecorded)
 {

@@ -26,6 +26,11 @@ struct CallCase {
     const char* Expected;
 };
 
+void PrintTo(const CallCase& test_case, std::ostream* out)
+{
+    *out << test_case.Name;
+}
+
 class CallGrammarTest : public testing::TestWithParam<CallCase> {};
 
 TEST_P(CallGrammarTest, ReadsNameAndBindingsWithTheirBlanks)

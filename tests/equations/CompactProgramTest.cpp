@@ -3,6 +3,7 @@
 // divisions, failing tokens and nested evaluation, under three rounding modes and two kinds of
 // state hand-ins. Both paths must give the same result bits and the same callback trace.
 #include "AllocationCounter.h"
+#include "TestHandInsStruct.h"
 #include "TestHost.h"
 
 #include "equations/ArithmeticNodeClasses.h"
@@ -168,9 +169,16 @@ void Install(bool tracing_methods)
                         : &PerceptionEvaluationStateClass::Set_Value;
     const ResetStateMethodType reset = tracing_methods ? static_cast<ResetStateMethodType>(&TracingStateClass::Trace_Reset)
                                                        : &PerceptionEvaluationStateClass::Reset_Values;
-    Init_Perception_DLL(&TheConverter, nullptr, &Evaluate_Token, &Notify, &Random, nullptr, nullptr, nullptr,
-                        &Find_Database, set_value, reset, nullptr, nullptr);
-    Set_Notice_Handler(&Trace_Notice);
+    TestHandInsStruct hand_ins;
+    hand_ins.Token_Converter = &TheConverter;
+    hand_ins.Evaluate_Token_Callback = &Evaluate_Token;
+    hand_ins.Evaluate_Notify_Callback = &Notify;
+    hand_ins.Random_Float_Callback = &Random;
+    hand_ins.Find_Database_Callback = &Find_Database;
+    hand_ins.Set_State_Value_Method = set_value;
+    hand_ins.Reset_State_Method = reset;
+    hand_ins.Notice_Handler = &Trace_Notice;
+    hand_ins.Install();
 }
 
 std::string To_Token_Expression(const std::string& expression)

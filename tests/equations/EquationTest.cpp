@@ -20,6 +20,11 @@ struct ValueCase {
     float Value;
 };
 
+void PrintTo(const ValueCase& test_case, std::ostream* out)
+{
+    *out << test_case.Name;
+}
+
 class EquationValueTest : public testing::TestWithParam<ValueCase> {
 protected:
     void SetUp() override { TestHost::Install(); }
@@ -64,6 +69,11 @@ struct BuildFailureCase {
     const char* Name;
     const char* Text;
 };
+
+void PrintTo(const BuildFailureCase& test_case, std::ostream* out)
+{
+    *out << test_case.Name;
+}
 
 class BuildFailureTest : public testing::TestWithParam<BuildFailureCase> {
 protected:

@@ -40,6 +40,11 @@ struct ShapeCase {
     const char* Tree;
 };
 
+void PrintTo(const ShapeCase& test_case, std::ostream* out)
+{
+    *out << test_case.Name;
+}
+
 class TreeShapeTest : public testing::TestWithParam<ShapeCase> {};
 
 TEST_P(TreeShapeTest, YieldsKindsChildOrderAndLeafTexts)

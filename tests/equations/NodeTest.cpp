@@ -27,6 +27,11 @@ struct StackCase {
     std::vector<float> After;
 };
 
+void PrintTo(const StackCase& test_case, std::ostream* out)
+{
+    *out << test_case.Name;
+}
+
 template <typename NodeType>
 std::function<PerceptionFunctionNodeClass*()> Make()
 {

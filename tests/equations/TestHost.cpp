@@ -1,6 +1,6 @@
 #include "TestHost.h"
 
-#include "TestHostBindingStruct.h"
+#include "TestHandInsStruct.h"
 #include "foundation/ReportParseError.h"
 
 #include <cognexa/DatabaseUIntConversionClass.h>
@@ -99,7 +99,7 @@ RecordStruct& Install()
                              {"Tag", TAG},   {"P", P},         {"Q", Q},           {"a", A},
                              {"b", B}};
     TheRecord.Token_Values = {{{UNIT, SPEED}, 4.0f}, {{UNIT, HEALTH}, 0.25f}, {{A, B}, 2.0f}};
-    TestHostBindingStruct binding;
+    TestHandInsStruct binding;
     binding.Token_Converter = &TheConverter;
     binding.Evaluate_Token_Callback = &Evaluate_Token;
     binding.Evaluate_Notify_Callback = &Notify;

@@ -1,7 +1,7 @@
 #ifndef COGNEXA_TESTS_EQUATIONS_TEST_HOST_H
 #define COGNEXA_TESTS_EQUATIONS_TEST_HOST_H
 
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/Notice.h>
 #include <cognexa/PerceptionFunctionClass.h>
 

@@ -74,6 +74,11 @@ struct CommandNameCase {
     const char* answer;
 };
 
+void PrintTo(const CommandNameCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class CommandNameTest : public CommandTest, public ::testing::WithParamInterface<CommandNameCase> {};
 
 TEST_P(CommandNameTest, ComparesWholeNamesExactly)
@@ -104,6 +109,11 @@ struct ShellCase {
     const char* sound;  // played first, with wait and interrupt
     bool closes;
 };
+
+void PrintTo(const ShellCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class CommandShellTest : public CommandTest, public ::testing::WithParamInterface<ShellCase> {};
 
@@ -176,6 +186,11 @@ struct RegistryPathCase {
     const char* parameters_or_directory;
 };
 
+void PrintTo(const RegistryPathCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class ExePathTest : public CommandTest, public ::testing::WithParamInterface<RegistryPathCase> {};
 
 TEST_P(ExePathTest, StartsOnlyAUsablePathInItsFolder)
@@ -236,6 +251,11 @@ struct CommandRefusalCase {
     bool admin_notice;
 };
 
+void PrintTo(const CommandRefusalCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class CommandRefusalTest : public CommandTest, public ::testing::WithParamInterface<CommandRefusalCase> {};
 
 // A start the shell refused leaves the launcher open with no answer, whatever the reason;
@@ -277,6 +297,11 @@ struct CheckCase {
     std::vector<const char*> messages;  // profile keys, in order
     bool starts;
 };
+
+void PrintTo(const CheckCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 Platform::GraphicsProbe Probe(Platform::GraphicsRuntime runtime, bool created,
                               std::vector<Platform::GraphicsAdapter> adapters)
@@ -345,6 +370,11 @@ struct AdapterCase {
     Platform::GraphicsAdapter adapter;
     bool sufficient;
 };
+
+void PrintTo(const AdapterCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class AdapterTest : public ::testing::TestWithParam<AdapterCase> {};
 

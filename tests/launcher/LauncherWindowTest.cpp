@@ -45,6 +45,11 @@ struct StopCase {
     LauncherPlatformClass::InstanceLock lock;
 };
 
+void PrintTo(const StopCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class LauncherStartUpStopTest : public LauncherWindowTest, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(LauncherStartUpStopTest, FailsWithoutWindow)
@@ -68,6 +73,11 @@ struct StartPageCase {
     RegistryValue installed;
     const char* expected_page;
 };
+
+void PrintTo(const StartPageCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class LauncherStartPageTest : public LauncherWindowTest, public ::testing::WithParamInterface<StartPageCase> {};
 
@@ -110,6 +120,11 @@ struct InstallPathCase {
     RegistryValue value;
     bool expected_known;
 };
+
+void PrintTo(const InstallPathCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class LauncherInstallPathTest : public LauncherWindowTest, public ::testing::WithParamInterface<InstallPathCase> {};
 
@@ -160,6 +175,11 @@ struct GeometryCase {
     WindowRectangle region;
 };
 
+void PrintTo(const GeometryCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class WindowGeometryTest : public ::testing::TestWithParam<GeometryCase> {};
 
 TEST_P(WindowGeometryTest, CentresClientAreaAndCutsAwayFrame)
@@ -192,6 +212,11 @@ struct NameCase {
     std::int32_t expected_id;
     LauncherStatus expected_status;
 };
+
+void PrintTo(const NameCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class DispatchNameTest : public LauncherWindowTest, public ::testing::WithParamInterface<NameCase> {};
 
@@ -232,6 +257,11 @@ struct InvokeCase {
     int expected_closes;
     int expected_minimizes;
 };
+
+void PrintTo(const InvokeCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class DispatchInvokeTest : public LauncherWindowTest, public ::testing::WithParamInterface<InvokeCase> {};
 
@@ -299,6 +329,11 @@ struct NavigationCase {
     std::vector<bool> activations;
     const char* expected_current;  // null: nothing was ever written
 };
+
+void PrintTo(const NavigationCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class NavigationSoundTest : public LauncherWindowTest, public ::testing::WithParamInterface<NavigationCase> {};
 

@@ -8,6 +8,11 @@ struct LocaleCase {
     std::uint16_t expected;
 };
 
+void PrintTo(const LocaleCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class LocaleLanguageTest : public ::testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleLanguageTest, MapsToWindowsLanguageId)

@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <poll.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -20,6 +21,11 @@ struct SplitCase {
     const char* line;
     std::vector<std::string> arguments;
 };
+
+void PrintTo(const SplitCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class CommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -51,6 +57,11 @@ struct NativePathCase {
     const char* drive_root;
     const char* native;
 };
+
+void PrintTo(const NativePathCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class NativePathTest : public ::testing::TestWithParam<NativePathCase> {};
 
@@ -107,16 +118,30 @@ protected:
         return path;
     }
 
-    // What the started program wrote, once it has written it.
-    std::string Wait_For(const std::string& path)
+    // Everything the started program writes into the pipe at path, read until it closes the
+    // pipe: its end is the sign that it ran. Opened without blocking, so a program that never
+    // starts fails the test at the deadline instead of hanging it.
+    static std::string Read_Pipe_Until_Closed(const std::string& path)
     {
-        for (int tries = 0; tries < 500; ++tries) {
-            std::ifstream file(path);
-            std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-            if (text.find("end") != std::string::npos) return text;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int pipe = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        if (pipe < 0) return "cannot open " + path;
+        std::string text;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                                   std::chrono::steady_clock::now());
+            pollfd ready{pipe, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
+            char bytes[256];
+            const ssize_t count = ::read(pipe, bytes, sizeof bytes);
+            if (count > 0) {
+                text.append(bytes, static_cast<std::size_t>(count));
+            } else if (count == 0 || errno != EAGAIN) {
+                break;  // the writer closed the pipe
+            }
         }
-        return "";
+        ::close(pipe);
+        return text;
     }
 
     std::string root_;
@@ -127,13 +152,13 @@ protected:
 TEST_F(ShellExecuteTest, StartsProgramWithSplitArgumentsInItsFolder)
 {
     std::string marker = root_ + "/marker";
-    Write_File("game/game.exe", "#!/bin/sh\npwd > " + marker + "\nfor a in \"$@\"; do echo \"[$a]\" >> " + marker +
-                                    "; done\necho end >> " + marker + "\n",
-               0755);
+    ASSERT_EQ(::mkfifo(marker.c_str(), 0600), 0);
+    Write_File("game/game.exe",
+               "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; echo end; } > " + marker + "\n", 0755);
     // Written as Windows paths: backslashes separate.
     int result = PosixShell::Execute("", root_ + "\\game\\game.exe", "-a \"two words\" x\\\"y", root_ + "\\game", "/");
     EXPECT_GT(result, 32);
-    EXPECT_EQ(Wait_For(marker), root_ + "/game\n[-a]\n[two words]\n[x\"y]\nend\n");
+    EXPECT_EQ(Read_Pipe_Until_Closed(marker), root_ + "/game\n[-a]\n[two words]\n[x\"y]\nend\n");
 }
 
 struct ShellRefusalCase {
@@ -143,6 +168,11 @@ struct ShellRefusalCase {
     const char* directory;
     int result;
 };
+
+void PrintTo(const ShellRefusalCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class ShellRefusalTest : public ShellExecuteTest, public ::testing::WithParamInterface<ShellRefusalCase> {};
 
@@ -171,6 +201,11 @@ struct KindCase {
     bool transforms;
     bool sufficient;
 };
+
+void PrintTo(const KindCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class GraphicsAdapterTest : public ::testing::TestWithParam<KindCase> {};
 

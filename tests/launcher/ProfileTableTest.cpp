@@ -77,6 +77,11 @@ struct EncodingCase {
     Encoding encoding;
 };
 
+void PrintTo(const EncodingCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class ProfileEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(ProfileEncodingTest, ByteOrderMarkDecidesHowCellsAreRead)
@@ -111,6 +116,11 @@ struct FormatCase {
     const char* name;
     std::u16string text;
 };
+
+void PrintTo(const FormatCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class ProfileFormatErrorTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -177,6 +187,11 @@ struct LookupCase {
     std::u16string expected;
 };
 
+void PrintTo(const LookupCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class ProfileLookupTest : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(ProfileLookupTest, GivesValueOrKeyName)
@@ -226,6 +241,11 @@ struct LanguageCase {
     std::u16string expected_value;
     std::u16string expected_language_name;
 };
+
+void PrintTo(const LanguageCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class ProfileLanguageTest : public ::testing::TestWithParam<LanguageCase> {};
 

@@ -52,6 +52,11 @@ struct ReadCase {
     std::string expected_data;
 };
 
+void PrintTo(const ReadCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class RegistryReadTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(RegistryReadTest, FindsValueAsRegistryStoresIt)
@@ -134,6 +139,11 @@ struct DamagedCase {
     std::string text;
 };
 
+void PrintTo(const DamagedCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
+
 class RegistryDamagedFileTest : public ::testing::TestWithParam<DamagedCase> {};
 
 TEST_P(RegistryDamagedFileTest, ReadsAsAbsentAndRefusesWrites)
@@ -196,6 +206,11 @@ struct RoundTripCase {
     const char* header;
     RegistryValue value;
 };
+
+void PrintTo(const RoundTripCase& test_case, std::ostream* out)
+{
+    *out << test_case.name;
+}
 
 class RegistryRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 

@@ -1,6 +1,6 @@
 #include "RegistryTestHost.h"
 
-#include "TestHostBindingStruct.h"
+#include "TestHandInsStruct.h"
 #include "data/MegaArchiveWriterClass.h"
 
 #include <cctype>
@@ -63,13 +63,6 @@ bool Bind_Token(PerceptionContextClass*, PerceptionTokenType left, PerceptionTok
     return true;
 }
 
-void Notify(const PerceptionContextClass&, const PerceptionFunctionClass&) {}
-
-float Random_Midpoint(float low, float high)
-{
-    return (low + high) / 2;
-}
-
 bool Skip_File(const std::string& path)
 {
     RegistryTestHost::Current->Skipped_Candidates.push_back(path);
@@ -86,38 +79,29 @@ void File_Loaded(const std::string& path)
     RegistryTestHost::Current->Loaded_Files.push_back(path);
 }
 
-const DatabaseUIntConversionClass* No_Database(const std::string&)
-{
-    return nullptr;
-}
-
-void Ignore_Notice(const char*, const char*) {}
-
 }  // namespace
 
 RegistryTestHost::RegistryTestHost()
 {
     Current = this;
-    Set_Notice_Handler(Ignore_Notice);
+    Set_Notice_Handler(&TestHandInsStruct::Silent_Notice);
 }
 
 RegistryTestHost::~RegistryTestHost()
 {
     Current = nullptr;
-    TestHostBindingStruct::Uninstall();
+    TestHandInsStruct::Uninstall();
 }
 
 void RegistryTestHost::Install(MegaFileManagerClass* files)
 {
-    TestHostBindingStruct binding;
+    TestHandInsStruct binding;
     binding.Token_Converter = &TheTokenConverter;
     binding.Bind_Token_Callback = Bind_Token;
     binding.Evaluate_Token_Callback = Evaluate_Token;
-    binding.Evaluate_Notify_Callback = Notify;
-    binding.Random_Float_Callback = Random_Midpoint;
     binding.Skip_File_Callback = Skip_File;
     binding.File_Loaded_Callback = File_Loaded;
-    binding.Find_Database_Callback = No_Database;
+    binding.Fill_Harmless_Callbacks();
     binding.File_Manager = files;
     binding.Install();
 }
