@@ -17,8 +17,6 @@
 #include <optional>
 #include <typeinfo>
 
-bool PerceptionProgramClass::Enabled = true;
-
 // GCC and clang jump through a table of label addresses; other compilers use the switch.
 #ifndef COGNEXA_THREADED_DISPATCH
 #if defined(__GNUC__)
@@ -27,6 +25,8 @@ bool PerceptionProgramClass::Enabled = true;
 #define COGNEXA_THREADED_DISPATCH 0
 #endif
 #endif
+
+bool PerceptionProgramClass::Enabled = true;
 
 namespace {
 
@@ -43,54 +43,22 @@ bool Is_Nan(uint32_t bits)
     return value != value;
 }
 
-float Truth(bool value)
-{
-    return value ? 1.0f : 0.0f;
-}
-
-// 0 divided by anything is 0; anything else divided by 0 reports and fails.
+// The division with its report: the rule itself is the nodes' own.
 inline bool Divide(float left, float right, float& quotient)
 {
-    if (left == 0.0f) {
-        quotient = 0.0f;
-        return true;
-    }
-    if (right == 0.0f) {
+    if (!Quotient(left, right, quotient)) {
         Report_Parse_Error();
         return false;
     }
-    quotient = left / right;
     return true;
 }
 
-// One token read with the host's protocol; the bound values are taken from the top of the stack,
-// the last parameter's first. The hand-ins are read when the node would read them, because a
-// callback may replace them. The library's own Reset_Values is skipped: the state is destroyed
-// right after it, so nobody can see the difference.
+// One token; its bound values are taken from the top of the stack.
 inline bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
                        float*& top, float& value)
 {
-    const EvaluateTokenCallbackType evaluate_token = TheHostBinding.Evaluate_Token_Callback;
-    if (evaluate_token == nullptr) {
-        return false;
-    }
-    PerceptionEvaluationStateClass state(&context, token.Token_Path);
-    if (parameter_count != 0) {
-        const SetStateValueMethodType set_value = TheHostBinding.Set_State_Value_Method;
-        for (uint32_t index = parameter_count; index-- > 0;) {
-            const float bound = *--top;
-            if (set_value != nullptr) {
-                (state.*set_value)(token.Bound_Parameters[index], bound);
-            }
-        }
-    }
-    value = 0.0f;
-    const bool evaluated = evaluate_token(&context, state, value);
-    const ResetStateMethodType reset = TheHostBinding.Reset_State_Method;
-    if (reset != nullptr && reset != &PerceptionEvaluationStateClass::Reset_Values) {
-        (state.*reset)();
-    }
-    return evaluated;
+    top -= parameter_count;
+    return token.Read(context, top, 1, value);
 }
 
 struct NodeShapeStruct {
@@ -255,7 +223,7 @@ try {
         STEP_CASE(STEP_FAIL):
             return false;
         STEP_CASE(STEP_CONSTANT):
-            *top++ = As_Float(step->Bits);
+            std::memcpy(top++, &step->Bits, sizeof(float));  // ids and handles keep their bits
             NEXT_STEP;
         STEP_CASE(STEP_TOKEN):
             if (!Read_Token(*step->Token, step->Bits, context, top, value)) {
@@ -378,3 +346,4 @@ try {
 } catch (const std::bad_alloc&) {
     return false;
 }
+
