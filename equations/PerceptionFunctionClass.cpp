@@ -56,7 +56,7 @@ std::size_t Node_Count_Estimate(std::size_t text_length)
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
 PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
 {
-    return PerceptionProgramClass::Enabled ? PerceptionProgramClass::Compile(nodes) : nullptr;
+    return PerceptionProgramClass::Compile(nodes);
 }
 
 }  // namespace

@@ -26,8 +26,6 @@
 #endif
 #endif
 
-bool PerceptionProgramClass::Enabled = true;
-
 namespace {
 
 float As_Float(uint32_t bits)

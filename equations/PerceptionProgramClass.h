@@ -33,10 +33,6 @@ public:
     // What PerceptionFunctionClass::Evaluate does after the notification.
     bool Run(const PerceptionContextClass& context, float& result) const;
 
-    // Off, equations built afterwards have no compact form and run node by node; the
-    // differential test and the fuzz target compare the two.
-    static bool Enabled;
-
     PerceptionProgramClass(const PerceptionProgramClass&) = delete;
     PerceptionProgramClass& operator=(const PerceptionProgramClass&) = delete;
 

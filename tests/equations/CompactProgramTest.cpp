@@ -7,7 +7,7 @@
 
 #include "equations/ArithmeticNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
-#include "equations/PerceptionProgramClass.h"
+#include "equations/PerceptionFunctionBuilderClass.h"
 #include "foundation/ReportParseError.h"
 
 #include <cognexa/PerceptionEvaluationStateClass.h>
@@ -196,10 +196,15 @@ const char* const INNER_TEXT = "Unit.Sum{P = V.b, Q = 2} - V.a";
 // form, then evaluates it twice under each rounding mode; the trace of it all.
 std::vector<std::string> Trace_Evaluations(const std::string& text, bool compact)
 {
-    PerceptionProgramClass::Enabled = compact;
     std::unique_ptr<PerceptionFunctionClass> inner(PerceptionFunctionClass::Build(INNER_TEXT, "Inner"));
     std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Outer"));
-    PerceptionProgramClass::Enabled = true;
+    if (!compact) {
+        for (PerceptionFunctionClass* built : {inner.get(), equation.get()}) {
+            if (built != nullptr) {
+                PerceptionFunctionBuilderClass::Drop_Compact_Program(*built);
+            }
+        }
+    }
     TheInner = inner.get();
     TheTrace.clear();
     if (equation == nullptr) {
