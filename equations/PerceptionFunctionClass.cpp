@@ -197,6 +197,13 @@ int PerceptionFunctionClass::Evaluate_Many(const PerceptionContextClass* const* 
     if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
         return -1;
     }
+    if (Program != nullptr) {
+        try {
+            return Program->Run_Many(*this, contexts, count, results, succeeded);
+        } catch (const std::bad_alloc&) {
+            // No scratch for the blocks, and nothing evaluated yet: lane by lane instead.
+        }
+    }
     int succeeded_count = 0;
     for (int lane = 0; lane < count; ++lane) {
         succeeded[lane] = contexts[lane] != nullptr && Evaluate(*contexts[lane], results[lane]);
