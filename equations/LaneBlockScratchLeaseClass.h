@@ -10,7 +10,7 @@
 // What one block of lanes of a many-context evaluation works in. The value stack is one row of
 // LANES floats per stack slot, so each step is a loop over a row.
 struct LaneBlockScratchStruct {
-    static constexpr int LANES = 256;
+    static constexpr int LANES = 128;
 
     std::vector<float> Rows;  // Depth rows of LANES values
     float Values[LANES];      // a token's value per lane, for the fused steps

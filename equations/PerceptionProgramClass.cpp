@@ -54,11 +54,11 @@ inline bool Divide(float left, float right, float& quotient)
 }
 
 // One token; its bound values are taken from the top of the stack.
-inline bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
+COGNEXA_TOKEN_INLINE bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
                        float*& top, float& value)
 {
     top -= parameter_count;
-    return token.Read(context, top, 1, value);
+    return token.Read(context, top, 1, parameter_count != 0, value);
 }
 
 struct NodeShapeStruct {
@@ -370,14 +370,15 @@ int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
     return kept;
 }
 
-// The states handed to the bulk hand-in, destroyed however the step ends.
+// The states handed to the bulk hand-in, destroyed however the step ends. The library made them,
+// so their type is known: the destructor is called directly, not through the virtual table.
 struct BulkStatesStruct {
     LaneBlockScratchStruct& Scratch;
     int Count = 0;
     ~BulkStatesStruct()
     {
         for (int index = 0; index < Count; ++index) {
-            Scratch.States[index]->~PerceptionEvaluationStateClass();
+            Scratch.States[index]->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
         }
     }
 };
@@ -390,12 +391,13 @@ int Read_Tokens(const TokenNodeClass& token, const float* bound, const Perceptio
 {
     uint16_t* const selection = scratch.Selection;
     int kept = 0;
+    const bool has_parameters = !token.Bound_Parameters.empty();
     const EvaluateTokensCallbackType bulk = Evaluate_Tokens_Callback();
     if (bulk == nullptr) {
         for (int index = 0; index < live; ++index) {
             const int lane = selection[index];
             float value;
-            if (token.Read(*contexts[lane], bound + lane, LANES, value)) {
+            if (token.Read(*contexts[lane], bound + lane, LANES, has_parameters, value)) {
                 values[lane] = value;
                 selection[kept++] = lane;
             }
@@ -403,22 +405,23 @@ int Read_Tokens(const TokenNodeClass& token, const float* bound, const Perceptio
         return kept;
     }
     BulkStatesStruct states{scratch};
-    const bool has_parameters = !token.Bound_Parameters.empty();
     for (int index = 0; index < live; ++index) {
-        const int lane = selection[index];
-        PerceptionEvaluationStateClass* state =
-            new (scratch.State_Storage[index]) PerceptionEvaluationStateClass(contexts[lane], token.Token_Path);
-        scratch.States[index] = state;
-        ++states.Count;
-        if (has_parameters) {
-            token.Set_Bound_Values(*state, bound + lane, LANES);
-        }
+        scratch.States[index] = new (scratch.State_Storage[index])
+            PerceptionEvaluationStateClass(contexts[selection[index]], token.Token_Path);
         scratch.Answers[index] = 0.0f;
         scratch.Answered[index] = false;
     }
+    states.Count = live;
+    if (has_parameters) {
+        for (int index = 0; index < live; ++index) {
+            token.Set_Bound_Values(*scratch.States[index], bound + selection[index], LANES);
+        }
+    }
     bulk(scratch.States, live, scratch.Answers, scratch.Answered);
-    for (int index = 0; index < live; ++index) {
-        TokenNodeClass::Reset_State(*scratch.States[index]);
+    if (TokenNodeClass::Reset_Is_Visible()) {
+        for (int index = 0; index < live; ++index) {
+            TokenNodeClass::Reset_State(*scratch.States[index]);
+        }
     }
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
