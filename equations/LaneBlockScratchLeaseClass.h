@@ -18,7 +18,8 @@ struct LaneBlockScratchStruct {
     float Answers[LANES];                          // the bulk hand-in's values, by selection index
     bool Answered[LANES];                          // the bulk hand-in's success, by selection index
     uint16_t Selection[LANES];                     // the lanes still running, ascending
-    PerceptionEvaluationStateClass* States[LANES];  // the bulk hand-in's states, by selection index
+    PerceptionEvaluationStateClass* States[LANES];       // the bulk hand-in's states, by selection index
+    PerceptionEvaluationStateClass* Lane_States[LANES];  // each running lane's state, by lane
     alignas(PerceptionEvaluationStateClass) unsigned char State_Storage[LANES][sizeof(PerceptionEvaluationStateClass)];
 };
 
