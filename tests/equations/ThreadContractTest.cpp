@@ -80,12 +80,16 @@ TEST(ThreadContract, DivisionsByZeroOnManyThreadsShowTheNoticeOnce)
     std::atomic<int> failures{0};
     Run_Together([&](int) {
         const PerceptionContextClass context;
+        const PerceptionContextClass* contexts[] = {&context, &context, &context};
         for (int round = 0; round < 200; ++round) {
             float result = 0;
             failures += !equation->Evaluate(context, result);
+            float results[3];
+            bool succeeded[3];
+            failures += 3 - equation->Evaluate_Many(contexts, 3, results, succeeded);
         }
     });
-    EXPECT_EQ(failures.load(), THREAD_COUNT * 200);
+    EXPECT_EQ(failures.load(), THREAD_COUNT * 200 * 4);
     EXPECT_EQ(TheNoticeCount.load(), 1);
     EXPECT_TRUE(Parse_Error_Announced());
     TestHostBindingStruct::Uninstall();
