@@ -23,10 +23,10 @@ struct LaneBlockScratchStruct {
     alignas(PerceptionEvaluationStateClass) unsigned char State_Storage[LANES][sizeof(PerceptionEvaluationStateClass)];
 };
 
-// The calling thread's scratch for one many-context evaluation, given back when the lease ends.
-// A token callback may evaluate again, so each nesting level has scratch of its own, which never
-// moves while in use. Once warm for a depth, taking a lease allocates nothing; a cold one may
-// throw std::bad_alloc.
+// Scratch for one many-context evaluation, taken from a pool that all threads share and given
+// back when the lease ends. A token callback may evaluate again, so each nesting level takes
+// scratch of its own, which never moves while in use. Once warm for a depth, taking a lease
+// allocates nothing; a cold one may throw std::bad_alloc.
 class LaneBlockScratchLeaseClass {
 public:
     explicit LaneBlockScratchLeaseClass(std::size_t depth);
@@ -37,6 +37,8 @@ public:
     LaneBlockScratchStruct& Get_Scratch() { return *Scratch; }
 
 private:
+    void Give_Back();
+
     LaneBlockScratchStruct* Scratch;
 };
 

@@ -389,7 +389,7 @@ struct LaneStatesStruct {
     }
 };
 
-} // namespace
+}  // namespace
 
 void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token)
 {
@@ -462,9 +462,6 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
     }
     return kept;
 }
-
-namespace {
-}  // namespace
 
 int PerceptionProgramClass::Run_Many(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts,
                                      int count, float* results, bool* succeeded) const
