@@ -436,6 +436,30 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
         }
         return kept;
     }
+    if (live > 0 && selection[live - 1] == live - 1) {
+        // No lane has failed yet (the selection is ascending, so it holds every lane): the host
+        // answers straight into the lanes' values, in the lanes' own states.
+        bool* const answered = scratch.Answered;
+        for (int lane = 0; lane < live; ++lane) {
+            Prepare_State(*lane_states[lane], token);
+            if (has_parameters) {
+                token.Set_Bound_Values(*lane_states[lane], bound + lane, LANES);
+            }
+            values[lane] = 0.0f;
+            answered[lane] = false;
+        }
+        bulk(lane_states, live, values, answered);
+        if (reset_visible) {
+            for (int lane = 0; lane < live; ++lane) {
+                TokenNodeClass::Reset_State(*lane_states[lane]);
+            }
+        }
+        for (int lane = 0; lane < live; ++lane) {
+            selection[kept] = static_cast<uint16_t>(lane);
+            kept += answered[lane];
+        }
+        return kept;
+    }
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
         PerceptionEvaluationStateClass& state = *lane_states[lane];
