@@ -512,34 +512,30 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
     uint16_t* const selection = scratch.Selection;
     bool* const failed = scratch.Failed;
 
-    // 1. Every lane is told its evaluation starts; a lane without context fails at once.
+    // 1. Every lane is told its evaluation starts and, when the program reads tokens, gets its
+    //    evaluation state; a lane without context fails at once.
     int live = 0;
+    LaneStatesStruct states{scratch, selection};
+    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
+    const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback;
     for (int lane = 0; lane < count; ++lane) {
         succeeded[lane] = false;
         if (contexts[lane] == nullptr) {
             continue;
         }
-        if (const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback) {
+        if (notify != nullptr) {
             notify(*contexts[lane], equation);
+        }
+        if (Has_Tokens) {
+            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
+                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
+            state_lanes[states.Count++] = static_cast<uint16_t>(lane);
         }
         selection[live++] = static_cast<uint16_t>(lane);
     }
+    states.Lanes = state_lanes;
 
-    // 2. Each running lane's evaluation state, when the program reads tokens.
-    LaneStatesStruct states{scratch, selection};
-    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
-    if (Has_Tokens) {
-        for (int index = 0; index < live; ++index) {
-            const int lane = selection[index];
-            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
-                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
-            state_lanes[index] = static_cast<uint16_t>(lane);
-            states.Count = index + 1;
-        }
-        states.Lanes = state_lanes;
-    }
-
-    // 3. The steps, each for every lane still running; top counts the values on each lane's stack.
+    // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
     uint32_t top = 0;
     for (const StepStruct* step = Steps(); live > 0; ++step) {
         switch (step->Operation) {
