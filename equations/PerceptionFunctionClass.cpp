@@ -15,8 +15,25 @@
 namespace {
 
 // The token string of every equation lives here, one per thread; each call on the thread
-// overwrites it.
+// overwrites it. Under mingw-w64's emulated thread-local storage a thread-local object with a
+// destructor is destroyed after its storage is freed when a thread ends, so there each thread's
+// string is made on first use and kept.
+#if defined(__MINGW32__)
+thread_local std::string* TheTokenStringPointer = nullptr;
+std::string& The_Token_String()
+{
+    if (TheTokenStringPointer == nullptr) {
+        TheTokenStringPointer = new std::string();
+    }
+    return *TheTokenStringPointer;
+}
+#else
 thread_local std::string TheTokenString;
+std::string& The_Token_String()
+{
+    return TheTokenString;
+}
+#endif
 
 // The text as far as its first NUL.
 std::size_t Equation_Length(const std::string& text)
@@ -56,7 +73,7 @@ std::size_t Node_Count_Estimate(std::size_t text_length)
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
 PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
 {
-    return PerceptionProgramClass::Enabled ? PerceptionProgramClass::Compile(nodes) : nullptr;
+    return PerceptionProgramClass::Compile(nodes);
 }
 
 }  // namespace
@@ -191,9 +208,31 @@ bool PerceptionFunctionClass::Evaluate(const PerceptionContextClass& context, fl
     }
 }
 
+int PerceptionFunctionClass::Evaluate_Many(const PerceptionContextClass* const* contexts, int count, float* results,
+                                           bool* succeeded) const
+{
+    if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
+        return -1;
+    }
+    if (Program != nullptr) {
+        try {
+            return Program->Run_Many(*this, contexts, count, results, succeeded);
+        } catch (const std::bad_alloc&) {
+            // No scratch for the blocks, and nothing evaluated yet: lane by lane instead.
+        }
+    }
+    int succeeded_count = 0;
+    for (int lane = 0; lane < count; ++lane) {
+        succeeded[lane] = contexts[lane] != nullptr && Evaluate(*contexts[lane], results[lane]);
+        succeeded_count += succeeded[lane];
+    }
+    return succeeded_count;
+}
+
 const std::string& PerceptionFunctionClass::Get_Perception_Token_String() const
 {
-    TheTokenString.assign("Function_");
-    TheTokenString.append(Name);
-    return TheTokenString;
+    std::string& token_string = The_Token_String();
+    token_string.assign("Function_");
+    token_string.append(Name);
+    return token_string;
 }

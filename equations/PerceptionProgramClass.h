@@ -8,6 +8,9 @@
 
 class PerceptionFunctionNodeClass;
 class TokenNodeClass;
+class PerceptionEvaluationStateClass;
+class PerceptionFunctionClass;
+struct LaneBlockScratchStruct;
 
 // The compact form of an equation's node program, derived from the nodes when the equation is
 // built and run in their place: a flat array of steps, each carrying its operand and dispatched
@@ -23,7 +26,7 @@ class TokenNodeClass;
 // the end of a program that does not leave exactly one value, and running needs no checks.
 // Programs of ordinary depth run on a stack in the evaluating frame, so nested evaluations from
 // token callbacks need no per-thread state at all.
-class PerceptionProgramClass {
+class alignas(8) PerceptionProgramClass {
 public:
     // Null when a node is of a class this form does not know (a host's own node) or memory runs
     // out: the equation then runs its nodes one by one. The nodes must outlive the program.
@@ -33,9 +36,10 @@ public:
     // What PerceptionFunctionClass::Evaluate does after the notification.
     bool Run(const PerceptionContextClass& context, float& result) const;
 
-    // Off, equations built afterwards have no compact form and run node by node; the
-    // differential test and the fuzz target compare the two.
-    static bool Enabled;
+    // What PerceptionFunctionClass::Evaluate_Many does with valid arguments: every lane notified
+    // and run as Run would run it, but one step at a time for a block of lanes.
+    int Run_Many(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
+                 float* results, bool* succeeded) const;
 
     PerceptionProgramClass(const PerceptionProgramClass&) = delete;
     PerceptionProgramClass& operator=(const PerceptionProgramClass&) = delete;
@@ -78,6 +82,23 @@ private:
     // Values a program of at most this depth keeps in the evaluating frame.
     static constexpr uint32_t FRAME_DEPTH = 64;
 
+    int Run_Block(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
+                  float* results, bool* succeeded, LaneBlockScratchStruct& scratch) const;
+
+    static int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                           float* values, LaneBlockScratchStruct& scratch, int live);
+    static void Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token);
+    static const std::vector<PerceptionTokenType>& No_Token_Path()
+    {
+        static const std::vector<PerceptionTokenType> none;
+        return none;
+    }
+
+    static void Combine(OperationType operation, float* left, const float* right, int count,
+                        LaneBlockScratchStruct& scratch);
+    static void Combine_Constant(OperationType operation, float* left, float right, int count,
+                                 LaneBlockScratchStruct& scratch);
+
     PerceptionProgramClass() = default;
     ~PerceptionProgramClass() = default;
 
@@ -86,6 +107,7 @@ private:
 
     uint32_t Depth = 0;  // the most values the stack ever holds
     uint32_t Step_Count = 0;
+    bool Has_Tokens = false;  // some step reads a token
 };
 
 #endif
