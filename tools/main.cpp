@@ -2,6 +2,7 @@
 // creates and verifies mega files, through the library's own code paths.
 #include "tools/CheckCommandClass.h"
 #include "tools/EvalCommandClass.h"
+#include "tools/LspCommandClass.h"
 #include "tools/MegaCommandClass.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@ const char USAGE[] =
     "\n"
     "  check [GAME_ROOT]      report every problem in the game's equation files\n"
     "  eval TEXT              evaluate an equation text, an equation or a call\n"
+    "  lsp                    a language server for equation files, for editors\n"
     "  mega list|extract|create|verify ARCHIVE ...\n"
     "                         work with mega files (archives)\n"
     "\n"
@@ -34,6 +36,7 @@ struct CommandStruct {
 const CommandStruct COMMANDS[] = {
     {"check", &Run_Command<CheckCommandClass>},
     {"eval", &Run_Command<EvalCommandClass>},
+    {"lsp", &Run_Command<LspCommandClass>},
     {"mega", &Run_Command<MegaCommandClass>},
 };
 
