@@ -21,6 +21,7 @@ packages=(
   clang libclang-rt-14-dev
   libfparser-dev liblua5.4-dev libluajit-5.1-dev
   locales
+  nlohmann-json3-dev neovim python3-pylsp-jsonrpc
 )
 
 install_missing_packages() {
