@@ -45,19 +45,26 @@ std::vector<std::string> PostfixListingClass::Steps_Of(const std::string& text)
     return steps;
 }
 
+// "A.B.C{...}" is 6(6(A, B), C, bindings): the nested dots are followed down in a loop, so a
+// path of any length costs no stack, then each level's names and bindings are read going up.
 void PostfixListingClass::Gather_Path(const Node* node, std::string& path, std::vector<std::string>& bound)
 {
-    for (const Node* child = node->First_Child; child != nullptr; child = child->Next_Sibling) {
-        if (child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
-            Gather_Path(child, path, bound);
-        } else if (child->Kind == PARSE_KIND_NAME) {
-            path += (path.empty() ? "" : ".") + Trimmed(child);
-        } else if (child->Kind == PARSE_KIND_BINDING || child->Kind == PARSE_KIND_BINDING_LIST) {
-            const Node* binding = child->Kind == PARSE_KIND_BINDING ? child : child->First_Child;
-            for (; binding != nullptr; binding = child->Kind == PARSE_KIND_BINDING ? nullptr : binding->Next_Sibling) {
-                if (binding->First_Child != nullptr && binding->First_Child->Next_Sibling != nullptr) {
-                    List(binding->First_Child->Next_Sibling);
-                    bound.push_back(Trimmed(binding->First_Child));
+    std::vector<const Node*> dots{node};
+    while (dots.back()->First_Child != nullptr && dots.back()->First_Child->Kind == PARSE_KIND_TOKEN_EXPRESSION) {
+        dots.push_back(dots.back()->First_Child);
+    }
+    for (auto dot = dots.rbegin(); dot != dots.rend(); ++dot) {
+        for (const Node* child = (*dot)->First_Child; child != nullptr; child = child->Next_Sibling) {
+            if (child->Kind == PARSE_KIND_NAME) {
+                path += (path.empty() ? "" : ".") + Trimmed(child);
+            } else if (child->Kind == PARSE_KIND_BINDING || child->Kind == PARSE_KIND_BINDING_LIST) {
+                const bool single = child->Kind == PARSE_KIND_BINDING;
+                for (const Node* binding = single ? child : child->First_Child; binding != nullptr;
+                     binding = single ? nullptr : binding->Next_Sibling) {
+                    if (binding->First_Child != nullptr && binding->First_Child->Next_Sibling != nullptr) {
+                        List(binding->First_Child->Next_Sibling);
+                        bound.push_back(Trimmed(binding->First_Child));
+                    }
                 }
             }
         }
@@ -74,6 +81,27 @@ void PostfixListingClass::List_Token(const Node* node)
         step += (index == 0 ? " {" : ", ") + bound[index] + (index + 1 == bound.size() ? "}" : "");
     }
     Steps.push_back(step);
+}
+
+// "a - b - c" is -(-(a, b), c): the left operands are followed down in a loop, so a chain of
+// any length costs no stack; going back up, each operator's right operand, then the operator.
+void PostfixListingClass::List_Chain(const Node* node)
+{
+    std::vector<const Node*> chain;
+    const Node* operand = node;
+    while (operand->Kind >= PARSE_KIND_COMPARISON && operand->Kind <= PARSE_KIND_MULTIPLICATIVE &&
+           operand->Child_Count() == 2) {
+        chain.push_back(operand);
+        operand = operand->First_Child;
+    }
+    if (chain.empty()) {
+        return;
+    }
+    List(operand);
+    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+        List((*link)->First_Child->Next_Sibling);
+        Steps.push_back(Operator_Name((*link)->Get_Text()));
+    }
 }
 
 void PostfixListingClass::List(const Node* node)
@@ -105,8 +133,17 @@ void PostfixListingClass::List(const Node* node)
         Steps.push_back("call " + (first != nullptr ? Trimmed(first) : std::string()));
         return;
     case PARSE_KIND_ARGUMENT_LIST:
-        for (const Node* child = first; child != nullptr; child = child->Next_Sibling) {
-            List(child);
+        // "x, y, z" nests to the right: 14(x, 14(y, z)), followed in a loop.
+        for (const Node* list = node; list != nullptr;) {
+            const Node* nested = nullptr;
+            for (const Node* child = list->First_Child; child != nullptr; child = child->Next_Sibling) {
+                if (child->Next_Sibling == nullptr && child->Kind == PARSE_KIND_ARGUMENT_LIST) {
+                    nested = child;
+                } else {
+                    List(child);
+                }
+            }
+            list = nested;
         }
         return;
     case PARSE_KIND_UNARY:
@@ -114,11 +151,7 @@ void PostfixListingClass::List(const Node* node)
         Steps.push_back("negate");
         return;
     default:
-        if (first != nullptr && first->Next_Sibling != nullptr) {
-            List(first);
-            List(first->Next_Sibling);
-            Steps.push_back(Operator_Name(node->Get_Text()));
-        }
+        List_Chain(node);
         return;
     }
 }

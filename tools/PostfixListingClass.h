@@ -19,6 +19,7 @@ private:
 
     void List(const PerceptionParseNodeStruct* node);
     void List_Token(const PerceptionParseNodeStruct* node);
+    void List_Chain(const PerceptionParseNodeStruct* node);
     void Gather_Path(const PerceptionParseNodeStruct* node, std::string& path, std::vector<std::string>& bound);
 
     std::vector<std::string>& Steps;

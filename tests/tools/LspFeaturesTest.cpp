@@ -74,6 +74,19 @@ TEST(PostfixListing, OperandsComeBeforeTheirOperatorAndBoundValuesBeforeTheToken
               (std::vector<std::string>{"object Units[Tank]", "negate", "constant 1", "constant 2", "add", "string \"X\"",
                                         "token A.B.C {P, Q}", "less or equal"}));
     EXPECT_TRUE(PostfixListingClass::Steps_Of("Unit.Speed + ;").empty());
+
+    // Chains, paths and argument lists of any length: no recursion per link.
+    std::string chain = "1";
+    std::string path = "A";
+    std::string arguments = "f(1";
+    for (int link = 0; link < 100000; ++link) {
+        chain += " + 1";
+        path += ".B";
+        arguments += ", 1";
+    }
+    EXPECT_EQ(PostfixListingClass::Steps_Of(chain).size(), 200001u);
+    EXPECT_EQ(PostfixListingClass::Steps_Of(path).size(), 1u);
+    EXPECT_EQ(PostfixListingClass::Steps_Of(arguments + ")").size(), 100002u);
 }
 
 TEST(XMLErrorLocator, MarksThePlaceTheMessageNames)
