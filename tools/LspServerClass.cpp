@@ -220,6 +220,9 @@ json LspServerClass::Initialize(const json& params)
     std::string root;
     if (params.contains("rootUri") && params["rootUri"].is_string()) {
         root = Path_Of_Uri(params["rootUri"]);
+    } else if (params.contains("workspaceFolders") && params["workspaceFolders"].is_array() &&
+               !params["workspaceFolders"].empty() && params["workspaceFolders"][0].is_object()) {
+        root = Path_Of_Uri(params["workspaceFolders"][0].value("uri", std::string()));
     } else if (params.contains("rootPath") && params["rootPath"].is_string()) {
         root = params["rootPath"];
     }
