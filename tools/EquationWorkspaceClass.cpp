@@ -168,6 +168,16 @@ void EquationWorkspaceClass::Gather_Files()
         }
     }
     std::sort(paths.begin(), paths.end());
+    // Where names ignore case, the editor may spell a file otherwise than the folder lists it.
+    for (std::string& path : paths) {
+        for (const auto& open : Open_Texts) {
+            std::error_code same_failure;
+            if (open.first != path && AsciiCharacterTable::Ascii_Equal_Ignoring_Case(open.first, path) &&
+                fs::equivalent(open.first, path, same_failure)) {
+                path = open.first;
+            }
+        }
+    }
     for (const auto& open : Open_Texts) {
         if (std::find(paths.begin(), paths.end(), open.first) == paths.end()) {
             paths.push_back(open.first);

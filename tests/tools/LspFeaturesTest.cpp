@@ -124,8 +124,8 @@ TEST(EquationWorkspace, DuplicateInAFileNotOpenPointsAtTheFirstDefinition)
     Write(folder / "notes.txt", "not an equation file");
     EquationWorkspaceClass workspace;
     workspace.Set_Folder(root.generic_string());
-    const std::string a = (folder / "A.xml").generic_string();
-    const std::string b = (folder / "B.XML").generic_string();
+    const std::string a = workspace.Get_Equation_Folder() + "/A.xml";
+    const std::string b = workspace.Get_Equation_Folder() + "/B.XML";
 
     auto found = workspace.Analyse();
     ASSERT_EQ(found.size(), 2u);
