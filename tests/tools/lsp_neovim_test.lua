@@ -10,7 +10,7 @@ local tool = assert(os.getenv('COGNEXA_LSP_TOOL'), 'COGNEXA_LSP_TOOL')
 local emulator = os.getenv('COGNEXA_LSP_EMULATOR') or ''
 local scratch = assert(os.getenv('COGNEXA_LSP_SCRATCH'), 'COGNEXA_LSP_SCRATCH')
 -- Wine starts slowly; nothing waits this long unless it is broken.
-local TIMEOUT = 60000
+local TIMEOUT = 30000
 
 local function fail(text)
   io.stderr:write('FAIL: ' .. text .. '\n')
@@ -89,7 +89,8 @@ local function diagnostics_of(path)
 end
 
 local function wait_for(text, condition)
-  if not vim.wait(TIMEOUT, condition, 20) then fail('timed out waiting for ' .. text) end
+  -- Nothing later can pass once the server stopped answering: end the run at once.
+  if not vim.wait(TIMEOUT, condition, 20) then error('timed out waiting for ' .. text, 0) end
 end
 
 local function find(list, field, value)
