@@ -345,16 +345,15 @@ std::map<std::string, std::vector<EquationWorkspaceClass::DiagnosticStruct>> Equ
     for (const EquationDiagnosticsClass::EventStruct& event : events) {
         const auto file = Memory_Paths.find(Upper(event.Element.Path));
         if (file != Memory_Paths.end()) {
-            found[Files[file->second].Path].push_back(Diagnostic_For(Files[file->second], &event));
+            found[Files[file->second].Path].push_back(Diagnostic_For(Files[file->second], event));
         }
     }
     return found;
 }
 
-EquationWorkspaceClass::DiagnosticStruct EquationWorkspaceClass::Diagnostic_For(const FileStruct& file,
-                                                                                const void* opaque_event)
+EquationWorkspaceClass::DiagnosticStruct EquationWorkspaceClass::Diagnostic_For(
+    const FileStruct& file, const EquationDiagnosticsClass::EventStruct& event)
 {
-    const auto& event = *static_cast<const EquationDiagnosticsClass::EventStruct*>(opaque_event);
     FindingStruct finding;
     CheckCommandClass::Describe(event, finding);
     DiagnosticStruct diagnostic;

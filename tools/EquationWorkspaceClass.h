@@ -2,6 +2,7 @@
 #define COGNEXA_TOOLS_EQUATION_WORKSPACE_CLASS_H
 
 #include "tools/ElementLocatorClass.h"
+#include "tools/EquationDiagnosticsClass.h"
 #include "tools/TextPositionsClass.h"
 #include "tools/ToolHostClass.h"
 
@@ -113,7 +114,7 @@ private:
 
     void Gather_Files();
     void Read_Structure(FileStruct& file, const std::string& memory_path);
-    DiagnosticStruct Diagnostic_For(const FileStruct& file, const void* event);
+    DiagnosticStruct Diagnostic_For(const FileStruct& file, const EquationDiagnosticsClass::EventStruct& event);
     void Collect_Names(const std::string& text);
     const FileStruct* Find_File(const std::string& path) const;
     const EquationStruct* Equation_At(const FileStruct& file, std::size_t offset) const;
