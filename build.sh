@@ -23,6 +23,7 @@ packages=(
   libfparser-dev liblua5.4-dev libluajit-5.1-dev
   locales
   librsvg2-bin
+  nlohmann-json3-dev neovim python3-pylsp-jsonrpc
 )
 
 install_missing_packages() {

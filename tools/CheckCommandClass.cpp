@@ -49,8 +49,9 @@ std::string Quoted(const std::string& name)
     return "\"" + Trim_Trailing_Blanks(name) + "\"";
 }
 
-// The cause of an event, as the finding's kind and message.
-void Describe(const EquationDiagnosticsClass::EventStruct& event, FindingStruct& finding)
+}  // namespace
+
+void CheckCommandClass::Describe(const EquationDiagnosticsClass::EventStruct& event, FindingStruct& finding)
 {
     using Event = EquationDiagnosticsClass;
     switch (event.Kind) {
@@ -91,6 +92,8 @@ void Describe(const EquationDiagnosticsClass::EventStruct& event, FindingStruct&
         break;
     }
 }
+
+namespace {
 
 bool Write_Errors_File(const std::string& path, const std::string& text)
 {

@@ -21,6 +21,9 @@ public:
 
     int Run(const std::vector<std::string>& arguments);
 
+    // The cause of a library event, as a finding's kind and message.
+    static void Describe(const EquationDiagnosticsClass::EventStruct& event, FindingStruct& finding);
+
 private:
     void Report_Archive_List(GameSessionClass& session, ToolHostClass& host);
     void Report_Events(GameSessionClass& session, const EquationDiagnosticsClass& diagnostics);

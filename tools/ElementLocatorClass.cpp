@@ -32,8 +32,16 @@ std::size_t ElementLocatorClass::Comment_End(std::size_t offset) const
 
 std::size_t ElementLocatorClass::Find_Element(const std::string& name, int occurrence) const
 {
-    int seen = 0;
-    std::size_t at = Bytes.find('<');
+    std::size_t at = Find_Element_From(name, 0);
+    for (int seen = 0; seen < occurrence && at != NOT_FOUND; ++seen) {
+        at = Find_Element_From(name, at + 1);
+    }
+    return at;
+}
+
+std::size_t ElementLocatorClass::Find_Element_From(const std::string& name, std::size_t from) const
+{
+    std::size_t at = Bytes.find('<', from);
     while (at != std::string::npos) {
         if (Comment_At(at)) {
             at = Bytes.find('<', Comment_End(at));
@@ -43,7 +51,7 @@ std::size_t ElementLocatorClass::Find_Element(const std::string& name, int occur
         const bool named = Bytes.compare(at + 1, name.size(), name) == 0 &&
                            (after == Bytes.size() || Is_XML_Whitespace(Bytes[after]) || Bytes[after] == '/' ||
                             Bytes[after] == '>');
-        if (named && seen++ == occurrence) {
+        if (named) {
             return at;
         }
         at = Bytes.find('<', at + 1);

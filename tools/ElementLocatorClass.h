@@ -19,9 +19,13 @@ public:
 
     // Reads the file through the library's file object, so archive members are found too.
     bool Load(const std::string& path);
+    void Set_Bytes(const std::string& bytes) { Bytes = bytes; }
 
     // Offset of the "<" of the occurrence-th (0-based) start tag with this name, or NOT_FOUND.
     std::size_t Find_Element(const std::string& name, int occurrence) const;
+    // Offset of the "<" of the first start tag with this name at or after from, or NOT_FOUND;
+    // walking a file's elements in order this way costs one pass.
+    std::size_t Find_Element_From(const std::string& name, std::size_t from) const;
     // File offset of byte offset of the element's text; an offset at or past the text's end
     // gives the place just after its last byte.
     std::size_t Text_Offset(std::size_t element, std::size_t offset) const;

@@ -1,6 +1,7 @@
 #include "tools/FindingReportClass.h"
 
-#include "tools/JsonText.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <tuple>
@@ -57,21 +58,20 @@ std::string FindingReportClass::To_Text() const
 
 std::string FindingReportClass::To_Json() const
 {
-    std::string json = "{\"problems\": [";
-    for (std::size_t index = 0; index < Findings.size(); ++index) {
-        const FindingStruct& finding = Findings[index];
-        json += index == 0 ? "\n  " : ",\n  ";
-        json += "{\"file\": " + Json_Quote(finding.File);
-        json += ", \"archive\": " + (finding.Archive.empty() ? std::string("null") : Json_Quote(finding.Archive));
-        json += ", \"equation\": " + (finding.Equation.empty() ? std::string("null") : Json_Quote(finding.Equation));
-        json += ", \"line\": " + std::to_string(finding.Line);
-        json += ", \"column\": " + std::to_string(finding.Column);
-        json += ", \"kind\": " + Json_Quote(finding.Kind);
-        json += ", \"message\": " + Json_Quote(finding.Message);
-        json += ", \"source\": " + (finding.Source_Line.empty() ? std::string("null") : Json_Quote(finding.Source_Line));
-        json += "}";
+    using Json = nlohmann::ordered_json;
+    auto text_or_null = [](const std::string& text) { return text.empty() ? Json(nullptr) : Json(text); };
+    Json problems = Json::array();
+    for (const FindingStruct& finding : Findings) {
+        problems.push_back(Json{{"file", finding.File},
+                                {"archive", text_or_null(finding.Archive)},
+                                {"equation", text_or_null(finding.Equation)},
+                                {"line", finding.Line},
+                                {"column", finding.Column},
+                                {"kind", finding.Kind},
+                                {"message", finding.Message},
+                                {"source", text_or_null(finding.Source_Line)}});
     }
-    json += Findings.empty() ? "]," : "\n],";
-    json += " \"count\": " + std::to_string(Findings.size()) + "}\n";
-    return json;
+    const Json report{{"problems", problems}, {"count", Findings.size()}};
+    // Names are bytes as the game stores them; ones that are not UTF-8 are shown replaced.
+    return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -3,12 +3,13 @@
 #include "tools/ArchiveExtractorClass.h"
 #include "tools/ArchiveVerifierClass.h"
 #include "tools/CommandLineClass.h"
-#include "tools/JsonText.h"
 #include "tools/ProgressBarClass.h"
 
 #include <cognexa/MegaArchiveClass.h>
 
 #include "data/MegaArchiveWriterClass.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -156,10 +157,9 @@ int MegaCommandClass::List(const CommandLineClass& line)
         return 1;
     }
     const bool json = line.Has("json");
+    nlohmann::ordered_json members = nlohmann::ordered_json::array();
     std::string name;
-    if (json) {
-        std::printf("[");
-    } else {
+    if (!json) {
         std::printf("%10s  %-8s  %10s  %s\n", "SIZE", "CRC", "OFFSET", "NAME");
     }
     for (std::uint32_t index = 0; index < archive.Get_Record_Count(); ++index) {
@@ -169,14 +169,16 @@ int MegaCommandClass::List(const CommandLineClass& line)
         const unsigned crc = archive.Get_Sub_File_CRC(member);
         const long long offset = Member_Offset(archive, member);
         if (json) {
-            std::printf("%s\n  {\"name\": %s, \"size\": %u, \"crc\": \"%08X\", \"offset\": %lld}", index == 0 ? "" : ",",
-                        Json_Quote(name).c_str(), size, crc, offset);
+            char crc_text[9];
+            std::snprintf(crc_text, sizeof crc_text, "%08X", crc);
+            members.push_back({{"name", name}, {"size", size}, {"crc", crc_text}, {"offset", offset}});
         } else {
             std::printf("%10u  %08X  %10lld  %s\n", size, crc, offset, name.c_str());
         }
     }
     if (json) {
-        std::printf("\n]\n");
+        // Stored names are bytes; ones that are not UTF-8 are shown replaced.
+        std::printf("%s\n", members.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
     }
     return 0;
 }

@@ -69,20 +69,33 @@ void Notice_Handler(const char* caption, const char* text)
 
 }  // namespace
 
-bool Read_Name_List(const std::string& path, std::vector<std::string>& names)
+bool Read_Described_Names(const std::string& path, std::vector<DescribedNameStruct>& names)
 {
-    std::ifstream file(path);
+    std::ifstream file(path, std::ios::binary);
     if (!file) {
         return false;
     }
     std::string line;
     while (std::getline(file, line)) {
-        const std::string name = Trimmed(line);
-        if (!name.empty() && name[0] != '#') {
-            names.push_back(name);
+        const std::size_t hash = line.find('#');
+        const std::string name = Trimmed(line.substr(0, hash));
+        if (!name.empty()) {
+            names.push_back(DescribedNameStruct{name, hash == std::string::npos ? std::string() : Trimmed(line.substr(hash + 1))});
         }
     }
     return !file.bad();
+}
+
+bool Read_Name_List(const std::string& path, std::vector<std::string>& names)
+{
+    std::vector<DescribedNameStruct> described;
+    if (!Read_Described_Names(path, described)) {
+        return false;
+    }
+    for (DescribedNameStruct& entry : described) {
+        names.push_back(std::move(entry.Name));
+    }
+    return true;
 }
 
 ToolHostClass::ToolHostClass() = default;

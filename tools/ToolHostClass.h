@@ -61,7 +61,13 @@ private:
 };
 
 // The names of a list file: one a line, blanks around a name ignored, empty lines and lines
-// starting with "#" skipped. False when the file cannot be read.
+// starting with "#" skipped; a "#" after a name starts its description. False when the file
+// cannot be read.
+struct DescribedNameStruct {
+    std::string Name;
+    std::string Description;
+};
+bool Read_Described_Names(const std::string& path, std::vector<DescribedNameStruct>& names);
 bool Read_Name_List(const std::string& path, std::vector<std::string>& names);
 
 #endif

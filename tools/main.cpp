@@ -2,6 +2,7 @@
 // creates and verifies mega files, through the library's own code paths.
 #include "tools/CheckCommandClass.h"
 #include "tools/EvalCommandClass.h"
+#include "tools/LspCommandClass.h"
 #include "tools/MegaCommandClass.h"
 #include "tools/PlotCommandClass.h"
 
@@ -18,6 +19,7 @@ const char USAGE[] =
     "  eval TEXT              evaluate an equation text, an equation or a call\n"
     "  plot TEXT... --sweep OBJECT.TOKEN=LOW:HIGH -o FILE.svg\n"
     "                         chart equations while one token sweeps a range\n"
+    "  lsp                    a language server for equation files, for editors\n"
     "  mega list|extract|create|verify ARCHIVE ...\n"
     "                         work with mega files (archives)\n"
     "\n"
@@ -37,6 +39,7 @@ struct CommandStruct {
 const CommandStruct COMMANDS[] = {
     {"check", &Run_Command<CheckCommandClass>},
     {"eval", &Run_Command<EvalCommandClass>},
+    {"lsp", &Run_Command<LspCommandClass>},
     {"mega", &Run_Command<MegaCommandClass>},
     {"plot", &Run_Command<PlotCommandClass>},
 };
