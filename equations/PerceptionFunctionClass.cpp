@@ -191,6 +191,20 @@ bool PerceptionFunctionClass::Evaluate(const PerceptionContextClass& context, fl
     }
 }
 
+int PerceptionFunctionClass::Evaluate_Many(const PerceptionContextClass* const* contexts, int count, float* results,
+                                           bool* succeeded) const
+{
+    if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
+        return -1;
+    }
+    int succeeded_count = 0;
+    for (int lane = 0; lane < count; ++lane) {
+        succeeded[lane] = contexts[lane] != nullptr && Evaluate(*contexts[lane], results[lane]);
+        succeeded_count += succeeded[lane];
+    }
+    return succeeded_count;
+}
+
 const std::string& PerceptionFunctionClass::Get_Perception_Token_String() const
 {
     TheTokenString.assign("Function_");

@@ -2,11 +2,16 @@
 
 #include "foundation/RoundingMode.h"
 
+#include <atomic>
+
 HostBindingStruct TheHostBinding;
 
 namespace {
 
 bool Host_Has_Bound = false;
+
+// Atomic: a host may set it while other threads evaluate.
+std::atomic<EvaluateTokensCallbackType> TheEvaluateTokensCallback{nullptr};
 
 }  // namespace
 
@@ -34,4 +39,19 @@ void Init_Perception_DLL(TokenConverterType* token_converter,
         Restore_Rounding_Lost_At_Program_Start();
         Host_Has_Bound = true;
     }
+}
+
+void Set_Evaluate_Tokens_Callback(EvaluateTokensCallbackType callback)
+{
+    TheEvaluateTokensCallback.store(callback, std::memory_order_release);
+}
+
+EvaluateTokensCallbackType Evaluate_Tokens_Callback()
+{
+    return TheEvaluateTokensCallback.load(std::memory_order_acquire);
+}
+
+void Init_Perception_Thread()
+{
+    Set_Evaluation_Rounding_On_This_Thread();
 }

@@ -8,4 +8,8 @@
 // host's first Init_Perception_DLL; elsewhere this does nothing.
 void Restore_Rounding_Lost_At_Program_Start();
 
+// Gives the calling thread the evaluation's rounding mode (round toward zero); a thread the host
+// started takes the mode of the process's start (round to nearest), not the loading thread's.
+void Set_Evaluation_Rounding_On_This_Thread();
+
 #endif

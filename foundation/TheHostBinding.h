@@ -22,4 +22,8 @@ struct HostBindingStruct {
 
 extern HostBindingStruct TheHostBinding;
 
+// The bulk token hand-in; null when the host has set none. Apart from the thirteen, so
+// Init_Perception_DLL leaves it in place.
+EvaluateTokensCallbackType Evaluate_Tokens_Callback();
+
 #endif

@@ -69,3 +69,17 @@ bool PerceptionFunctionCallClass::Evaluate(PerceptionContextClass& context, floa
     }
     return Function->Evaluate(context, result);
 }
+
+int PerceptionFunctionCallClass::Evaluate_Many(PerceptionContextClass* const* contexts, int count, float* results,
+                                               bool* succeeded) const
+{
+    if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
+        return -1;
+    }
+    int succeeded_count = 0;
+    for (int lane = 0; lane < count; ++lane) {
+        succeeded[lane] = contexts[lane] != nullptr && Evaluate(*contexts[lane], results[lane]);
+        succeeded_count += succeeded[lane];
+    }
+    return succeeded_count;
+}

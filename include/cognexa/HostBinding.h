@@ -41,4 +41,19 @@ COGNEXA_API void Init_Perception_DLL(TokenConverterType* token_converter,
                                      MegaFileManagerClass* file_manager,
                                      bool* host_flag);
 
+// Answers one token for many lanes at once: states[i] is exactly the state the per-lane
+// Evaluate_Token_Callback would get for lane i (its context, the token path, the bound values set
+// through Set_State_Value_Method); values[i] arrives as 0.0f and succeeded[i] as false. A lane
+// whose succeeded[i] stays false fails as if the per-lane callback had returned false.
+typedef void (*EvaluateTokensCallbackType)(PerceptionEvaluationStateClass* const* states, int count, float* values,
+                                           bool* succeeded);
+
+// Registers the optional bulk token hand-in of the many-context evaluation. Null (the default)
+// makes the many-context path call the per-lane hand-ins. Init_Perception_DLL leaves it as it is.
+COGNEXA_API void Set_Evaluate_Tokens_Callback(EvaluateTokensCallbackType callback);
+
+// Per-thread set-up for the host's worker threads: gives the calling thread the rounding mode that
+// evaluation uses on the loading thread (round toward zero), so every thread computes the same bits.
+COGNEXA_API void Init_Perception_Thread();
+
 #endif

@@ -29,6 +29,11 @@ public:
     // False without a function or when the equation fails; result is written only on success.
     bool Evaluate(PerceptionContextClass& context, float& result) const;
 
+    // Evaluate for count contexts, as PerceptionFunctionClass::Evaluate_Many: each lane's bindings
+    // reach Bind_Token_Callback before that lane's evaluation. -1 when count < 0 or an array is
+    // null while count > 0.
+    int Evaluate_Many(PerceptionContextClass* const* contexts, int count, float* results, bool* succeeded) const;
+
 protected:
     PerceptionFunctionCallClass() = default;
 

@@ -37,6 +37,13 @@ public:
     // Runs the program for the host's context; result is written only on success.
     bool Evaluate(const PerceptionContextClass& context, float& result) const;
 
+    // Evaluates the equation for count contexts. Lane i is observably Evaluate(*contexts[i], results[i]):
+    // results[i] is written only where succeeded[i] becomes true. Returns the number of lanes that
+    // succeeded, or -1 (nothing evaluated) when count < 0 or an array is null while count > 0. A null
+    // context fails its lane without calling the host. The order of hand-in calls across lanes is
+    // unspecified; each lane's own calls come in the order Evaluate makes them.
+    int Evaluate_Many(const PerceptionContextClass* const* contexts, int count, float* results, bool* succeeded) const;
+
     const std::string& Get_Name() const { return Name; }
 
     // "Function_" followed by the name, in one string per thread that the thread's next call

@@ -13,5 +13,10 @@ __attribute__((constructor)) void Set_Rounding_Toward_Zero_On_Load()
 
 }  // namespace
 
+void Set_Evaluation_Rounding_On_This_Thread()
+{
+    std::fesetround(FE_TOWARDZERO);
+}
+
 // Nothing resets the mode between loading and the host's first call here.
 void Restore_Rounding_Lost_At_Program_Start() {}

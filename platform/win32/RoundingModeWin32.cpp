@@ -23,3 +23,8 @@ void Restore_Rounding_Lost_At_Program_Start()
 {
     Set_Rounding_Toward_Zero();
 }
+
+void Set_Evaluation_Rounding_On_This_Thread()
+{
+    Set_Rounding_Toward_Zero();
+}
