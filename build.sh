@@ -72,9 +72,9 @@ asan_tests() {
 tsan_tests() {
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_SANITIZE=thread \
         -DCOGNEXA_BUILD_LAUNCHER=OFF -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build build-tsan --target data_tests
+  cmake --build build-tsan --target data_tests thread_contract_tests
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    ctest --test-dir build-tsan --output-on-failure -R '^data\.FileManager'
+    ctest --test-dir build-tsan --output-on-failure -R '^data\.FileManager|ThreadContractStress'
 }
 
 # Every fuzz target for a short smoke run (clang, libFuzzer).

@@ -69,8 +69,10 @@ struct FrameStruct {
 const FrameStruct* TheMuparserFrame = nullptr;
 const PerceptionContextClass* TheMuparserContext = nullptr;
 
+// muparser 2.3 parses no call of a bulk callback without arguments, so each takes a dummy one:
+// "a" is written "a(0)".
 template <int Letter>
-double Bulk_Letter(int index, int)
+double Bulk_Letter(int index, int, double)
 {
     return TheMuparserFrame->Double_Arrays[Letter][index];
 }
@@ -247,7 +249,9 @@ public:
         BlockFloorProgramClass floor;
         std::vector<FrameExpressionStruct> accepted;
         for (const std::string& line : Read_Data_Lines(std::string(COGNEXA_BENCH_DATA_DIR) + "/expressions.txt")) {
-            FrameExpressionStruct entry{line, {PerceptionFunctionClass::Build(To_Token_Expression(line), "Frame")}};
+            FrameExpressionStruct entry;
+            entry.Expression = line;
+            entry.Equation.reset(PerceptionFunctionClass::Build(To_Token_Expression(line), "Frame"));
             bool taken = entry.Equation != nullptr && floor.Compile(line);
             try {
                 parser.SetExpr(line);
@@ -346,11 +350,12 @@ void BM_Frame(benchmark::State& state)
 
     for (auto _ : state) {
         for (const FrameExpressionStruct& entry : expressions.Cases) {
-            const std::string callbacks = Replace_Variables(entry.Expression, [](char letter) {
+            bulk_fun.SetExpr(Replace_Variables(entry.Expression, [](char letter) {
+                return std::string(1, letter) + "(0)";
+            }));
+            loop_fun.SetExpr(Replace_Variables(entry.Expression, [](char letter) {
                 return std::string(1, letter) + "()";
-            });
-            bulk_fun.SetExpr(callbacks);
-            loop_fun.SetExpr(callbacks);
+            }));
             bulk_var.SetExpr(entry.Expression);
             floor.Compile(entry.Expression);
 
