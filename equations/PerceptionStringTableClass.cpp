@@ -20,6 +20,7 @@ static PerceptionStringTableClass& The_String_Table()
 uint32_t PerceptionStringTableClass::Acquire(std::string text)
 {
     PerceptionStringTableClass& table = The_String_Table();
+    const std::unique_lock<std::shared_mutex> hold(table.Lock);
     uint32_t slot;
     if (!table.Free_Slots.empty()) {
         slot = table.Free_Slots.back();
@@ -39,30 +40,38 @@ uint32_t PerceptionStringTableClass::Acquire(std::string text)
 
 void PerceptionStringTableClass::Release(uint32_t handle)
 {
-    SlotStruct* entry = Find_Live(handle);
+    PerceptionStringTableClass& table = The_String_Table();
+    std::string released;  // freed after the lock is given back
+    const std::unique_lock<std::shared_mutex> hold(table.Lock);
+    SlotStruct* entry = table.Find_Live(handle);
     if (entry == nullptr) {
         return;
     }
     entry->Live = false;
-    entry->Text = std::string();
+    released.swap(entry->Text);
     entry->Generation = (entry->Generation + 1) & GENERATION_MASK;
-    The_String_Table().Free_Slots.push_back((handle & SLOT_MASK) - 1);
+    try {
+        table.Free_Slots.push_back((handle & SLOT_MASK) - 1);
+    } catch (...) {
+        // Without room to remember it the slot is simply not reused.
+    }
 }
 
 const char* PerceptionStringTableClass::Resolve(uint32_t handle)
 {
-    const SlotStruct* entry = Find_Live(handle);
+    PerceptionStringTableClass& table = The_String_Table();
+    const std::shared_lock<std::shared_mutex> hold(table.Lock);
+    const SlotStruct* entry = table.Find_Live(handle);
     return entry != nullptr ? entry->Text.c_str() : nullptr;
 }
 
 PerceptionStringTableClass::SlotStruct* PerceptionStringTableClass::Find_Live(uint32_t handle)
 {
-    PerceptionStringTableClass& table = The_String_Table();
     const uint32_t slot_number = handle & SLOT_MASK;
-    if (slot_number == 0 || slot_number > table.Slots.size()) {
+    if (slot_number == 0 || slot_number > Slots.size()) {
         return nullptr;
     }
-    SlotStruct& entry = table.Slots[slot_number - 1];
+    SlotStruct& entry = Slots[slot_number - 1];
     if (!entry.Live || entry.Generation != (handle >> SLOT_BITS)) {
         return nullptr;
     }

@@ -3,13 +3,16 @@
 
 #include <cstdint>
 #include <deque>
+#include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
 // The strings of string literals, reached by 32-bit handles because the value stack's slot is
 // too narrow for an address. A handle holds a slot number and the slot's generation, so a
 // released handle does not resolve to the string that later reuses its slot (until the
-// generation wraps). Module-wide, like the rest of the library's state: one thread at a time.
+// generation wraps). Module-wide and locked: threads build and destroy equations of their own
+// while callbacks on other threads resolve handles.
 class PerceptionStringTableClass {
 public:
     static constexpr uint32_t NO_HANDLE = 0;
@@ -29,8 +32,10 @@ private:
         bool Live = false;
     };
 
-    static SlotStruct* Find_Live(uint32_t handle);
+    // Called with Lock held.
+    SlotStruct* Find_Live(uint32_t handle);
 
+    std::shared_mutex Lock;
     std::deque<SlotStruct> Slots;  // a deque, so resolved texts do not move when the table grows
     std::vector<uint32_t> Free_Slots;
 };

@@ -2,29 +2,35 @@
 
 #include "foundation/NoticeDispatch.h"
 
+#include <atomic>
+
 namespace {
 
-// A plain flag: reports come from the one thread that builds and evaluates equations.
-bool Announced = false;
+// Any thread may report (a division by zero while evaluating, a build of its own). The first
+// report claims the notice, so it shows once per process however many threads report at once;
+// Announced follows when the notice has been closed.
+std::atomic<bool> Claimed{false};
+std::atomic<bool> Announced{false};
 
 }  // namespace
 
 void Report_Parse_Error()
 {
-    if (Announced) {
+    if (Claimed.load(std::memory_order_relaxed) || Claimed.exchange(true)) {
         return;
     }
     Show_Notice("Perception Parsing Error!",
-                          "There were perception parsing errors.  See PerceptionErrors.txt for details.");
-    Announced = true;
+                "There were perception parsing errors.  See PerceptionErrors.txt for details.");
+    Announced.store(true);
 }
 
 bool Parse_Error_Announced()
 {
-    return Announced;
+    return Announced.load();
 }
 
 void Forget_Parse_Error_Announcement()
 {
-    Announced = false;
+    Announced.store(false);
+    Claimed.store(false);
 }
