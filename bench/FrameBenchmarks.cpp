@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -25,7 +26,8 @@
 
 namespace {
 
-constexpr int EXPRESSION_COUNT = 500;
+// 500 unless the command line says --expressions=N (a quick look on a busy machine).
+int TheExpressionCount = 500;
 constexpr int ROUNDS = 5;
 
 // Distinct per context, non-zero and exact as floats and doubles.
@@ -265,7 +267,7 @@ public:
                 ++Rejected;
             }
         }
-        const std::size_t wanted = std::min<std::size_t>(EXPRESSION_COUNT, accepted.size());
+        const std::size_t wanted = std::min<std::size_t>(TheExpressionCount, accepted.size());
         for (std::size_t index = 0; index < wanted; ++index) {
             Cases.push_back(std::move(accepted[index * accepted.size() / wanted]));
         }
@@ -431,6 +433,11 @@ void BM_Frame(benchmark::State& state)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    for (int index = 1; index < argc; ++index) {
+        if (std::strncmp(argv[index], "--expressions=", 14) == 0) {
+            TheExpressionCount = std::max(1, std::atoi(argv[index] + 14));
+        }
+    }
     benchmark::RegisterBenchmark("BM_Frame", BM_Frame)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(
         benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();

@@ -97,16 +97,18 @@ def frame_rows(table, benchmarks):
         row("many contexts, bulk hand-in", "cognexa_many_bulk_1t", "floor_arrays", "floor, values from arrays")
         row("Evaluate loop", "cognexa_loop_1t", "muparser_loop_fun", "muparser Eval() loop, a callback per variable")
         for peer, peer_label in (("muparser_bulk_fun_1t", "muparser bulk, a bulk callback per variable, 1 thread"),
-                                 ("muparser_bulk_fun_2t", "the same, 2 OpenMP threads"),
                                  ("muparser_bulk_var_1t", "muparser bulk, variables bound to arrays, 1 thread"),
-                                 ("muparser_bulk_var_2t", "the same, 2 OpenMP threads"),
                                  ("floor_arrays", "floor, values from arrays"),
                                  ("floor_calls", "floor, a call per lane per variable")):
             row("Evaluate loop", "cognexa_loop_1t", peer, peer_label)
-        for form, target in (("loop", None), ("many_lane", 1.8 if count == 10000 else None),
-                             ("many_bulk", 1.8 if count == 10000 else None)):
-            row(f"{form.replace('_', ' ')}, 2 threads' throughput / 1 thread's", f"cognexa_{form}_1t",
-                f"cognexa_{form}_2t", None, target, throughput=True)
+        for form, name, target in (("cognexa_loop", "Evaluate loop", None),
+                                   ("cognexa_many_lane", "many contexts, per-lane callbacks",
+                                    1.8 if count == 10000 else None),
+                                   ("cognexa_many_bulk", "many contexts, bulk hand-in", 1.8 if count == 10000 else None),
+                                   ("muparser_bulk_fun", "muparser bulk, bulk callbacks (OpenMP)", None),
+                                   ("muparser_bulk_var", "muparser bulk, arrays (OpenMP)", None)):
+            row(f"{name}, 2 threads' throughput / 1 thread's", f"{form}_1t", f"{form}_2t", None, target,
+                throughput=True)
         notes.append(f"Frame of {count:,} contexts: {frame['mismatches']:.0f} runs differing from the Evaluate loop "
                      f"in a bit or a success flag (must be 0), {frame['disagreements']:.0f} muparser runs outside "
                      f"the tolerance, {frame['failed_lanes']:.0f} lanes failing (a division by zero), "
