@@ -74,11 +74,17 @@ StressTokenConverterClass TheConverter;
 UnitDatabaseClass* TheUnits = nullptr;
 std::atomic<int> TheNoticeCount{0};
 
-float Bound_Value(const PerceptionEvaluationStateClass& state, PerceptionTokenType token)
+// The bits bound to a parameter, copied without a floating-point load: on x87 a load quiets a
+// handle whose bits look like a signalling NaN.
+unsigned int Bound_Bits(const PerceptionEvaluationStateClass& state, PerceptionTokenType token)
 {
-    float value = 0;
-    state.Find_Value(token, value);
-    return value;
+    unsigned int bits = 0;
+    for (int index = 0; index < state.Get_Value_Count(); ++index) {
+        if (state.Get_Value(index).Token == token) {
+            std::memcpy(&bits, &state.Get_Value(index).Value, sizeof bits);
+        }
+    }
+    return bits;
 }
 
 // The per-lane answer; the bulk hand-in gives each lane exactly this.
@@ -112,7 +118,7 @@ bool Evaluate_Stress_Token(const PerceptionContextClass* context, PerceptionEval
         return static_cast<int>(context->Base) % 2 == 0;
     case LABEL: {
         // A string literal bound to Name: its handle resolves to the upper-cased text.
-        const char* text = Resolve_Perception_String(PerceptionEvaluationStateClass::Value_Bits(Bound_Value(state, NAME)));
+        const char* text = Resolve_Perception_String(Bound_Bits(state, NAME));
         if (text == nullptr) {
             return false;
         }
@@ -121,7 +127,7 @@ bool Evaluate_Stress_Token(const PerceptionContextClass* context, PerceptionEval
     }
     case TARGET:
         // An object id bound to Who arrives bit for bit.
-        result = static_cast<float>(PerceptionEvaluationStateClass::Value_Bits(Bound_Value(state, WHO)));
+        result = static_cast<float>(Bound_Bits(state, WHO));
         return true;
     case INNER: {
         // A token whose value is another equation's, evaluated for the same context.
