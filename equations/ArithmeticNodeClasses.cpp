@@ -32,14 +32,9 @@ bool DivideNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContex
 {
     bool divided = true;
     const bool applied = Apply_Binary(stack, [&divided](float left, float right) {
-        if (left == 0.0f) {
-            return 0.0f;
-        }
-        if (right == 0.0f) {
-            divided = false;
-            return 0.0f;
-        }
-        return left / right;
+        float quotient;
+        divided = Quotient(left, right, quotient);
+        return quotient;
     });
     if (!applied) {
         return false;

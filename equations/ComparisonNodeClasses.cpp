@@ -2,15 +2,6 @@
 
 #include "equations/ValueStackOperations.h"
 
-namespace {
-
-float Truth(bool value)
-{
-    return value ? 1.0f : 0.0f;
-}
-
-}  // namespace
-
 bool EqualNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContextClass&)
 {
     return Apply_Binary(stack, [](float left, float right) { return Truth(left == right); });

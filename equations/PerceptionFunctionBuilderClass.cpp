@@ -1,4 +1,5 @@
 #include "equations/PerceptionFunctionBuilderClass.h"
+#include "equations/PerceptionProgramClass.h"
 
 #include "equations/ArithmeticNodeClasses.h"
 #include "equations/ClampNodeClass.h"
@@ -472,4 +473,10 @@ bool PerceptionFunctionBuilderClass::Gather_Binding(const Node* node, TokenNodeC
     }
     token.Bound_Parameters.push_back(converted);
     return Emit_Nodes(parameter->Next_Sibling, equation);
+}
+
+void PerceptionFunctionBuilderClass::Drop_Compact_Program(PerceptionFunctionClass& equation)
+{
+    PerceptionProgramClass::Destroy(equation.Program);
+    equation.Program = nullptr;
 }

@@ -28,6 +28,10 @@ public:
     // Hands a node placed in the equation's arena to the equation.
     static bool Append_Built(PerceptionFunctionClass& equation, PerceptionFunctionNodeClass* node);
 
+    // Makes the equation run its nodes one by one, as if it had no compact form: what the
+    // differential test and the fuzz target compare the compact form with.
+    static void Drop_Compact_Program(PerceptionFunctionClass& equation);
+
 private:
     static bool Emit_Operator_Chain(const PerceptionParseNodeStruct* node, PerceptionFunctionClass& equation);
     static bool Emit_Negation(const PerceptionParseNodeStruct* node, PerceptionFunctionClass& equation);

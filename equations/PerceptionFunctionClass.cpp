@@ -56,7 +56,7 @@ std::size_t Node_Count_Estimate(std::size_t text_length)
 // The compact form of a freshly built program; null leaves the nodes to run one by one.
 PerceptionProgramClass* Compile_Program(const std::vector<PerceptionFunctionNodeClass*>& nodes)
 {
-    return PerceptionProgramClass::Enabled ? PerceptionProgramClass::Compile(nodes) : nullptr;
+    return PerceptionProgramClass::Compile(nodes);
 }
 
 }  // namespace
@@ -196,6 +196,13 @@ int PerceptionFunctionClass::Evaluate_Many(const PerceptionContextClass* const* 
 {
     if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
         return -1;
+    }
+    if (Program != nullptr) {
+        try {
+            return Program->Run_Many(*this, contexts, count, results, succeeded);
+        } catch (const std::bad_alloc&) {
+            // No scratch for the blocks, and nothing evaluated yet: lane by lane instead.
+        }
     }
     int succeeded_count = 0;
     for (int lane = 0; lane < count; ++lane) {

@@ -4,6 +4,7 @@
 #include "equations/ClampNodeClass.h"
 #include "equations/ComparisonNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
+#include "equations/LaneBlockScratchLeaseClass.h"
 #include "equations/TokenNodeClass.h"
 #include "equations/ValueStackLeaseClass.h"
 #include "equations/ValueStackOperations.h"
@@ -12,12 +13,11 @@
 
 #include <cognexa/PerceptionEvaluationStateClass.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <typeinfo>
-
-bool PerceptionProgramClass::Enabled = true;
 
 // GCC and clang jump through a table of label addresses; other compilers use the switch.
 #ifndef COGNEXA_THREADED_DISPATCH
@@ -43,54 +43,22 @@ bool Is_Nan(uint32_t bits)
     return value != value;
 }
 
-float Truth(bool value)
-{
-    return value ? 1.0f : 0.0f;
-}
-
-// 0 divided by anything is 0; anything else divided by 0 reports and fails.
+// The division with its report: the rule itself is the nodes' own.
 inline bool Divide(float left, float right, float& quotient)
 {
-    if (left == 0.0f) {
-        quotient = 0.0f;
-        return true;
-    }
-    if (right == 0.0f) {
+    if (!Quotient(left, right, quotient)) {
         Report_Parse_Error();
         return false;
     }
-    quotient = left / right;
     return true;
 }
 
-// One token read with the host's protocol; the bound values are taken from the top of the stack,
-// the last parameter's first. The hand-ins are read when the node would read them, because a
-// callback may replace them. The library's own Reset_Values is skipped: the state is destroyed
-// right after it, so nobody can see the difference.
+// One token; its bound values are taken from the top of the stack.
 inline bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
                        float*& top, float& value)
 {
-    const EvaluateTokenCallbackType evaluate_token = TheHostBinding.Evaluate_Token_Callback;
-    if (evaluate_token == nullptr) {
-        return false;
-    }
-    PerceptionEvaluationStateClass state(&context, token.Token_Path);
-    if (parameter_count != 0) {
-        const SetStateValueMethodType set_value = TheHostBinding.Set_State_Value_Method;
-        for (uint32_t index = parameter_count; index-- > 0;) {
-            const float bound = *--top;
-            if (set_value != nullptr) {
-                (state.*set_value)(token.Bound_Parameters[index], bound);
-            }
-        }
-    }
-    value = 0.0f;
-    const bool evaluated = evaluate_token(&context, state, value);
-    const ResetStateMethodType reset = TheHostBinding.Reset_State_Method;
-    if (reset != nullptr && reset != &PerceptionEvaluationStateClass::Reset_Values) {
-        (state.*reset)();
-    }
-    return evaluated;
+    top -= parameter_count;
+    return token.Read(context, top, 1, value);
 }
 
 struct NodeShapeStruct {
@@ -255,7 +223,7 @@ try {
         STEP_CASE(STEP_FAIL):
             return false;
         STEP_CASE(STEP_CONSTANT):
-            *top++ = As_Float(step->Bits);
+            std::memcpy(top++, &step->Bits, sizeof(float));  // ids and handles keep their bits
             NEXT_STEP;
         STEP_CASE(STEP_TOKEN):
             if (!Read_Token(*step->Token, step->Bits, context, top, value)) {
@@ -377,4 +345,288 @@ try {
 #undef NEXT_STEP
 } catch (const std::bad_alloc&) {
     return false;
+}
+
+// The many-context form. Each step is one loop over the block's lanes: arithmetic runs over every
+// lane of the block, running or not, so the loops have no branches the compiler cannot turn into
+// vector code (a lane that has failed computes values nobody reads); callbacks, failures and
+// reports concern only the lanes in the selection, in ascending order.
+namespace {
+
+constexpr int LANES = LaneBlockScratchStruct::LANES;
+
+// Drops the lanes whose step failed from the selection; a failed division reports.
+int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
+{
+    int kept = 0;
+    for (int index = 0; index < live; ++index) {
+        const int lane = scratch.Selection[index];
+        if (!scratch.Failed[lane]) {
+            scratch.Selection[kept++] = lane;
+        } else if (report) {
+            Report_Parse_Error();
+        }
+    }
+    return kept;
+}
+
+// The states handed to the bulk hand-in, destroyed however the step ends.
+struct BulkStatesStruct {
+    LaneBlockScratchStruct& Scratch;
+    int Count = 0;
+    ~BulkStatesStruct()
+    {
+        for (int index = 0; index < Count; ++index) {
+            Scratch.States[index]->~PerceptionEvaluationStateClass();
+        }
+    }
+};
+
+// Reads the token for every running lane into values[lane], through the bulk hand-in when the
+// host has set one; the lanes whose read fails leave the selection. The first bound value of a
+// lane is at bound[lane], the next a row further.
+int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                float* values, LaneBlockScratchStruct& scratch, int live)
+{
+    uint16_t* const selection = scratch.Selection;
+    int kept = 0;
+    const EvaluateTokensCallbackType bulk = Evaluate_Tokens_Callback();
+    if (bulk == nullptr) {
+        for (int index = 0; index < live; ++index) {
+            const int lane = selection[index];
+            float value;
+            if (token.Read(*contexts[lane], bound + lane, LANES, value)) {
+                values[lane] = value;
+                selection[kept++] = lane;
+            }
+        }
+        return kept;
+    }
+    BulkStatesStruct states{scratch};
+    const bool has_parameters = !token.Bound_Parameters.empty();
+    for (int index = 0; index < live; ++index) {
+        const int lane = selection[index];
+        PerceptionEvaluationStateClass* state =
+            new (scratch.State_Storage[index]) PerceptionEvaluationStateClass(contexts[lane], token.Token_Path);
+        scratch.States[index] = state;
+        ++states.Count;
+        if (has_parameters) {
+            token.Set_Bound_Values(*state, bound + lane, LANES);
+        }
+        scratch.Answers[index] = 0.0f;
+        scratch.Answered[index] = false;
+    }
+    bulk(scratch.States, live, scratch.Answers, scratch.Answered);
+    for (int index = 0; index < live; ++index) {
+        TokenNodeClass::Reset_State(*scratch.States[index]);
+    }
+    for (int index = 0; index < live; ++index) {
+        const int lane = selection[index];
+        if (scratch.Answered[index]) {
+            values[lane] = scratch.Answers[index];
+            selection[kept++] = lane;
+        }
+    }
+    return kept;
+}
+
+}  // namespace
+
+int PerceptionProgramClass::Run_Many(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts,
+                                     int count, float* results, bool* succeeded) const
+{
+    LaneBlockScratchLeaseClass lease(Depth);
+    int total = 0;
+    for (int first = 0; first < count; first += LANES) {
+        const int lanes = std::min(LANES, count - first);
+        try {
+            total += Run_Block(equation, contexts + first, lanes, results + first, succeeded + first, lease.Get_Scratch());
+        } catch (const std::bad_alloc&) {
+            // A host's state ran out of memory for its bound values: the block's lanes still
+            // running fail, as Run fails then.
+        }
+    }
+    return total;
+}
+
+int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts,
+                                      int count, float* results, bool* succeeded, LaneBlockScratchStruct& scratch) const
+{
+    float* const rows = scratch.Rows.data();
+    const auto row = [rows](uint32_t slot) { return rows + static_cast<std::size_t>(slot) * LANES; };
+    uint16_t* const selection = scratch.Selection;
+    bool* const failed = scratch.Failed;
+
+    // 1. Every lane is told its evaluation starts; a lane without context fails at once.
+    int live = 0;
+    for (int lane = 0; lane < count; ++lane) {
+        succeeded[lane] = false;
+        if (contexts[lane] == nullptr) {
+            continue;
+        }
+        if (const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback) {
+            notify(*contexts[lane], equation);
+        }
+        selection[live++] = static_cast<uint16_t>(lane);
+    }
+
+    // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
+    uint32_t top = 0;
+    for (const StepStruct* step = Steps(); live > 0; ++step) {
+        switch (step->Operation) {
+        case STEP_RESULT: {
+            const float* values = row(0);
+            for (int index = 0; index < live; ++index) {
+                const int lane = selection[index];
+                std::memcpy(&results[lane], &values[lane], sizeof(float));
+                succeeded[lane] = true;
+            }
+            return live;
+        }
+        case STEP_FAIL:
+            return 0;
+        case STEP_CONSTANT: {
+            float* values = row(top++);
+            for (int lane = 0; lane < count; ++lane) {
+                std::memcpy(&values[lane], &step->Bits, sizeof(float));  // ids and handles keep their bits
+            }
+            break;
+        }
+        case STEP_TOKEN: {
+            top -= step->Bits;
+            float* values = row(top++);
+            live = Read_Tokens(*step->Token, values, contexts, values, scratch, live);
+            break;
+        }
+        case STEP_NEGATE: {
+            float* values = row(top - 1);
+            for (int lane = 0; lane < count; ++lane) {
+                values[lane] = -values[lane];
+            }
+            break;
+        }
+        case STEP_RANDOM: {
+            --top;
+            float* left = row(top - 1);
+            const float* right = row(top);
+            const RandomFloatCallbackType random = TheHostBinding.Random_Float_Callback;
+            if (random == nullptr) {
+                return 0;
+            }
+            for (int index = 0; index < live; ++index) {
+                const int lane = selection[index];
+                left[lane] = random(left[lane], right[lane]);
+            }
+            break;
+        }
+        case STEP_CLAMP: {
+            top -= 2;
+            float* value = row(top - 1);
+            const float* low = row(top);
+            const float* high = row(top + 1);
+            for (int lane = 0; lane < count; ++lane) {
+                failed[lane] = low[lane] > high[lane];
+                const float x = value[lane];
+                value[lane] = x < low[lane] ? low[lane] : x > high[lane] ? high[lane] : x;
+            }
+            live = Drop_Failed(scratch, live, false);
+            break;
+        }
+        case STEP_ADD_TOKEN:
+        case STEP_SUBTRACT_TOKEN:
+        case STEP_MULTIPLY_TOKEN:
+        case STEP_DIVIDE_TOKEN:
+            live = Read_Tokens(*step->Token, nullptr, contexts, scratch.Values, scratch, live);
+            Combine(static_cast<OperationType>(step->Operation - STEP_ADD_TOKEN + STEP_ADD), row(top - 1),
+                    scratch.Values, count, scratch);
+            if (step->Operation == STEP_DIVIDE_TOKEN) {
+                live = Drop_Failed(scratch, live, true);
+            }
+            break;
+        case STEP_ADD_CONSTANT:
+        case STEP_SUBTRACT_CONSTANT:
+        case STEP_MULTIPLY_CONSTANT:
+        case STEP_DIVIDE_CONSTANT:
+            Combine_Constant(static_cast<OperationType>(step->Operation - STEP_ADD_CONSTANT + STEP_ADD), row(top - 1),
+                             As_Float(step->Bits), count, scratch);
+            if (step->Operation == STEP_DIVIDE_CONSTANT) {
+                live = Drop_Failed(scratch, live, true);
+            }
+            break;
+        default:  // the binary operators
+            --top;
+            Combine(step->Operation, row(top - 1), row(top), count, scratch);
+            if (step->Operation == STEP_DIVIDE) {
+                live = Drop_Failed(scratch, live, true);
+            }
+            break;
+        }
+    }
+    return 0;
+}
+
+// left[lane] = left[lane] operation right[lane] for every lane of the block; a division marks the
+// lanes it fails in scratch.Failed.
+void PerceptionProgramClass::Combine(OperationType operation, float* left, const float* right, int count,
+                                     LaneBlockScratchStruct& scratch)
+{
+    bool* const failed = scratch.Failed;
+    switch (operation) {
+    case STEP_ADD:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Sum(left[lane], right[lane]);
+        break;
+    case STEP_SUBTRACT:
+        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] - right[lane];
+        break;
+    case STEP_MULTIPLY:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Product(left[lane], right[lane]);
+        break;
+    case STEP_DIVIDE:
+        for (int lane = 0; lane < count; ++lane) failed[lane] = !Quotient(left[lane], right[lane], left[lane]);
+        break;
+    case STEP_EQUAL:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] == right[lane]);
+        break;
+    case STEP_NOT_EQUAL:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] != right[lane]);
+        break;
+    case STEP_LESS:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] < right[lane]);
+        break;
+    case STEP_GREATER:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] > right[lane]);
+        break;
+    case STEP_LESS_EQUAL:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] <= right[lane]);
+        break;
+    case STEP_GREATER_EQUAL:
+        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] >= right[lane]);
+        break;
+    default:
+        break;
+    }
+}
+
+// The fused steps with a constant right operand, as Run computes them (a NaN constant is never
+// fused, so plain sums and products suffice).
+void PerceptionProgramClass::Combine_Constant(OperationType operation, float* left, float right, int count,
+                                              LaneBlockScratchStruct& scratch)
+{
+    bool* const failed = scratch.Failed;
+    switch (operation) {
+    case STEP_ADD:
+        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] + right;
+        break;
+    case STEP_SUBTRACT:
+        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] - right;
+        break;
+    case STEP_MULTIPLY:
+        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] * right;
+        break;
+    case STEP_DIVIDE:
+        for (int lane = 0; lane < count; ++lane) failed[lane] = !Quotient(left[lane], right, left[lane]);
+        break;
+    default:
+        break;
+    }
 }

@@ -8,6 +8,8 @@
 
 class PerceptionFunctionNodeClass;
 class TokenNodeClass;
+class PerceptionFunctionClass;
+struct LaneBlockScratchStruct;
 
 // The compact form of an equation's node program, derived from the nodes when the equation is
 // built and run in their place: a flat array of steps, each carrying its operand and dispatched
@@ -33,9 +35,10 @@ public:
     // What PerceptionFunctionClass::Evaluate does after the notification.
     bool Run(const PerceptionContextClass& context, float& result) const;
 
-    // Off, equations built afterwards have no compact form and run node by node; the
-    // differential test and the fuzz target compare the two.
-    static bool Enabled;
+    // What PerceptionFunctionClass::Evaluate_Many does with valid arguments: every lane notified
+    // and run as Run would run it, but one step at a time for a block of lanes.
+    int Run_Many(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
+                 float* results, bool* succeeded) const;
 
     PerceptionProgramClass(const PerceptionProgramClass&) = delete;
     PerceptionProgramClass& operator=(const PerceptionProgramClass&) = delete;
@@ -77,6 +80,14 @@ private:
 
     // Values a program of at most this depth keeps in the evaluating frame.
     static constexpr uint32_t FRAME_DEPTH = 64;
+
+    int Run_Block(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
+                  float* results, bool* succeeded, LaneBlockScratchStruct& scratch) const;
+
+    static void Combine(OperationType operation, float* left, const float* right, int count,
+                        LaneBlockScratchStruct& scratch);
+    static void Combine_Constant(OperationType operation, float* left, float right, int count,
+                                 LaneBlockScratchStruct& scratch);
 
     PerceptionProgramClass() = default;
     ~PerceptionProgramClass() = default;

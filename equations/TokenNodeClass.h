@@ -2,7 +2,11 @@
 #define COGNEXA_TOKEN_NODE_CLASS_H
 
 #include "equations/PerceptionFunctionNodeClass.h"
+#include "foundation/TheHostBinding.h"
 
+#include <cognexa/PerceptionEvaluationStateClass.h>
+
+#include <cstddef>
 #include <vector>
 
 // A token expression: the host computes its value from the token path and the values bound to
@@ -11,8 +15,59 @@ class TokenNodeClass final : public PerceptionFunctionNodeClass {
 public:
     bool Evaluate(std::vector<float>& stack, const PerceptionContextClass& context) override;
 
+    // The host's protocol for one token, the same on every path: a state for the context and the
+    // path, the bound values set from the last parameter to the first, the value preset to 0 and
+    // asked for, then the reset. The first parameter's value is at bound[0], the next at
+    // bound[stride]. The hand-ins are read when the token is read, since a callback may replace
+    // them.
+    bool Read(const PerceptionContextClass& context, const float* bound, std::ptrdiff_t stride, float& value) const;
+    // Its first and last part, for the bulk hand-in that answers many states at once.
+    void Set_Bound_Values(PerceptionEvaluationStateClass& state, const float* bound, std::ptrdiff_t stride) const;
+    static void Reset_State(PerceptionEvaluationStateClass& state);
+
     std::vector<PerceptionTokenType> Token_Path;
     std::vector<PerceptionTokenType> Bound_Parameters;
 };
+
+// Inline: both evaluation paths read a token in their innermost loop.
+inline void TokenNodeClass::Set_Bound_Values(PerceptionEvaluationStateClass& state, const float* bound,
+                                      std::ptrdiff_t stride) const
+{
+    const SetStateValueMethodType set_value = TheHostBinding.Set_State_Value_Method;
+    if (set_value == nullptr) {
+        return;
+    }
+    // The last parameter's value is on top.
+    for (std::size_t index = Bound_Parameters.size(); index-- > 0;) {
+        (state.*set_value)(Bound_Parameters[index], bound[static_cast<std::ptrdiff_t>(index) * stride]);
+    }
+}
+
+inline void TokenNodeClass::Reset_State(PerceptionEvaluationStateClass& state)
+{
+    // The library's own Reset_Values is skipped: the state is destroyed right after it, so nobody
+    // can see the difference.
+    const ResetStateMethodType reset = TheHostBinding.Reset_State_Method;
+    if (reset != nullptr && reset != &PerceptionEvaluationStateClass::Reset_Values) {
+        (state.*reset)();
+    }
+}
+
+inline bool TokenNodeClass::Read(const PerceptionContextClass& context, const float* bound, std::ptrdiff_t stride,
+                          float& value) const
+{
+    const EvaluateTokenCallbackType evaluate_token = TheHostBinding.Evaluate_Token_Callback;
+    if (evaluate_token == nullptr) {
+        return false;
+    }
+    PerceptionEvaluationStateClass state(&context, Token_Path);
+    if (!Bound_Parameters.empty()) {
+        Set_Bound_Values(state, bound, stride);
+    }
+    value = 0.0f;
+    const bool evaluated = evaluate_token(&context, state, value);
+    Reset_State(state);
+    return evaluated;
+}
 
 #endif

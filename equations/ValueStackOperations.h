@@ -33,6 +33,28 @@ inline float Product(float left, float right)
     return Quieted_Left_Or(left, left * right);
 }
 
+// The value of a comparison.
+inline float Truth(bool value)
+{
+    return value ? 1.0f : 0.0f;
+}
+
+// The division rule: 0 divided by anything is 0 (so 0 / 0 too); anything else divided by 0
+// fails, and the caller reports it. quotient is written either way.
+inline bool Quotient(float left, float right, float& quotient)
+{
+    if (left == 0.0f) {
+        quotient = 0.0f;
+        return true;
+    }
+    if (right == 0.0f) {
+        quotient = 0.0f;
+        return false;
+    }
+    quotient = left / right;
+    return true;
+}
+
 // The common shape of the binary nodes: pop right (the top), pop left, push one result. A stack
 // too short for both operands is left as it was.
 template <typename Operation>

@@ -4,7 +4,7 @@
 // and the text for the rebuild.
 #include "FuzzHost.h"
 
-#include "equations/PerceptionProgramClass.h"
+#include "equations/PerceptionFunctionBuilderClass.h"
 #include "foundation/ReportParseError.h"
 #include "foundation/TheHostBinding.h"
 
@@ -83,17 +83,22 @@ std::vector<std::uint32_t> Trace_Run(const std::string& text, const std::string&
     TheTrace.clear();
     // The notice shows once per process; forgotten before each step, every report shows.
     Forget_Parse_Error_Announcement();
-    PerceptionProgramClass::Enabled = compact;
     std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Fuzz"));
     TheTrace.push_back(equation != nullptr ? BUILT : 0);
     if (equation != nullptr) {
+        if (!compact) {
+            PerceptionFunctionBuilderClass::Drop_Compact_Program(*equation);
+        }
         Evaluate_Twice(*equation);
         equation->Get_Perception_Token_String();
         Forget_Parse_Error_Announcement();
-        TheTrace.push_back(equation->Rebuild(rebuild_text) ? BUILT : 0);
+        const bool rebuilt = equation->Rebuild(rebuild_text);
+        if (!compact) {
+            PerceptionFunctionBuilderClass::Drop_Compact_Program(*equation);
+        }
+        TheTrace.push_back(rebuilt ? BUILT : 0);
         Evaluate_Twice(*equation);
     }
-    PerceptionProgramClass::Enabled = true;
     return TheTrace;
 }
 

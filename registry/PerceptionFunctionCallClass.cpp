@@ -5,6 +5,7 @@
 #include "foundation/TheHostBinding.h"
 #include "registry/PerceptionFunctionCallGrammarClass.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -64,8 +65,10 @@ bool PerceptionFunctionCallClass::Evaluate(PerceptionContextClass& context, floa
     if (Function == nullptr) {
         return false;
     }
-    for (const BindingStruct& binding : Bindings) {
-        TheHostBinding.Bind_Token_Callback(&context, binding.Left, binding.Right);
+    if (const BindTokenCallbackType bind = TheHostBinding.Bind_Token_Callback) {
+        for (const BindingStruct& binding : Bindings) {
+            bind(&context, binding.Left, binding.Right);
+        }
     }
     return Function->Evaluate(context, result);
 }
@@ -76,10 +79,25 @@ int PerceptionFunctionCallClass::Evaluate_Many(PerceptionContextClass* const* co
     if (count < 0 || (count > 0 && (contexts == nullptr || results == nullptr || succeeded == nullptr))) {
         return -1;
     }
+    if (Function == nullptr) {
+        std::fill(succeeded, succeeded + count, false);
+        return 0;
+    }
+    // A block's lanes are bound and then evaluated together, so each lane's bindings come before
+    // its evaluation, and the host's binding work stays near its evaluation.
+    constexpr int BLOCK = 256;
     int succeeded_count = 0;
-    for (int lane = 0; lane < count; ++lane) {
-        succeeded[lane] = contexts[lane] != nullptr && Evaluate(*contexts[lane], results[lane]);
-        succeeded_count += succeeded[lane];
+    for (int first = 0; first < count; first += BLOCK) {
+        const int lanes = std::min(BLOCK, count - first);
+        const BindTokenCallbackType bind = TheHostBinding.Bind_Token_Callback;
+        for (int lane = first; lane < first + lanes; ++lane) {
+            for (const BindingStruct& binding : Bindings) {
+                if (contexts[lane] != nullptr && bind != nullptr) {
+                    bind(contexts[lane], binding.Left, binding.Right);
+                }
+            }
+        }
+        succeeded_count += Function->Evaluate_Many(contexts + first, lanes, results + first, succeeded + first);
     }
     return succeeded_count;
 }

@@ -1,13 +1,15 @@
 // The compact step program against the nodes run one by one: every benchmark expression and a
 // table of equations with bindings, object references, strings, random, clamp, failing
 // divisions, failing tokens and nested evaluation, under three rounding modes and two kinds of
-// state hand-ins. Both paths must give the same result bits and the same callback trace.
+// state hand-ins. Both paths must give the same result bits and the same callback trace. The
+// many-context call joins them: every lane against Evaluate for that context alone, with the
+// per-lane token hand-in and with the bulk one.
 #include "AllocationCounter.h"
 #include "TestHost.h"
 
 #include "equations/ArithmeticNodeClasses.h"
 #include "equations/ConstantNodeClass.h"
-#include "equations/PerceptionProgramClass.h"
+#include "equations/PerceptionFunctionBuilderClass.h"
 #include "foundation/ReportParseError.h"
 
 #include <cognexa/PerceptionEvaluationStateClass.h>
@@ -15,21 +17,27 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cfenv>
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum TraceTokenType : PerceptionTokenType { SUBJECT = 100, UNIT, FAIL, INNER, NOT_A_NUMBER, P, Q, SUM };
+enum TraceTokenType : PerceptionTokenType { SUBJECT = 100, UNIT, FAIL, INNER, NOT_A_NUMBER, P, Q, SUM, ZERO, INNER_MANY };
 
 std::vector<std::string> TheTrace;
 bool TheTracing = true;  // off where the host must not allocate
+// Set, each context's calls go to its own trace, and calls without a context (random, notices)
+// to the trace of -1: across lanes the order of calls is not defined.
+bool TheTracingByLane = false;
+std::map<int, std::vector<std::string>> TheLaneTraces;
 PerceptionFunctionClass* TheInner = nullptr;
 
 std::string Hex(float value)
@@ -46,9 +54,11 @@ std::string Value_Text(float value)
     return text != nullptr ? '"' + std::string(text) + '"' : Hex(value);
 }
 
-void Trace(const std::string& line)
+void Trace(const std::string& line, const PerceptionContextClass* context = nullptr)
 {
-    if (TheTracing) {
+    if (TheTracingByLane) {
+        TheLaneTraces[context != nullptr ? context->Id : -1].push_back(line);
+    } else if (TheTracing) {
         TheTrace.push_back(line);
     }
 }
@@ -60,7 +70,7 @@ public:
         const std::string name = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
         static const std::pair<const char*, PerceptionTokenType> NAMES[] = {
             {"V", SUBJECT}, {"Unit", UNIT}, {"Fail", FAIL}, {"Inner", INNER},
-            {"Nan", NOT_A_NUMBER}, {"P", P}, {"Q", Q}, {"Sum", SUM}};
+            {"Nan", NOT_A_NUMBER}, {"P", P}, {"Q", Q}, {"Sum", SUM}, {"Zero", ZERO}, {"InnerMany", INNER_MANY}};
         for (const auto& entry : NAMES) {
             if (name == entry.first) {
                 value = entry.second;
@@ -94,12 +104,12 @@ class TracingStateClass : public PerceptionEvaluationStateClass {
 public:
     bool Trace_Set(PerceptionTokenType token, float value)
     {
-        Trace("set " + std::to_string(token) + " " + Value_Text(value));
+        Trace("set " + std::to_string(token) + " " + Value_Text(value), Get_Context());
         return Set_Value(token, value);
     }
     void Trace_Reset()
     {
-        Trace("reset");
+        Trace("reset", Get_Context());
         Reset_Values();
     }
 };
@@ -111,7 +121,7 @@ bool Evaluate_Token(const PerceptionContextClass* context, PerceptionEvaluationS
         const float value = state.Get_Value(index).Value;
         sum += Resolve_Perception_String(TestHost::Bits(value)) == nullptr ? value : 0.0f;
     }
-    if (TheTracing) {
+    if (TheTracing || TheTracingByLane) {
         std::string line = "token";
         for (PerceptionTokenType token : state.Get_Token_Path()) {
             line += " " + std::to_string(token);
@@ -119,15 +129,22 @@ bool Evaluate_Token(const PerceptionContextClass* context, PerceptionEvaluationS
         for (int index = 0; index < state.Get_Value_Count(); ++index) {
             line += " " + std::to_string(state.Get_Value(index).Token) + "=" + Value_Text(state.Get_Value(index).Value);
         }
-        TheTrace.push_back(line + " preset " + Hex(result));
+        Trace(line + " preset " + Hex(result), context);
     }
     const PerceptionTokenType last = state.Get_Token_Path().back();
     switch (last) {
     case FAIL:
         result = 9;  // written, yet the evaluation must not use it
-        return false;
+        return context->Id % 2 == 1;  // fails for some lanes only
     case INNER:
         return TheInner != nullptr && TheInner->Evaluate(*context, result);
+    case INNER_MANY: {
+        bool succeeded = false;
+        return TheInner != nullptr && TheInner->Evaluate_Many(&context, 1, &result, &succeeded) == 1 && succeeded;
+    }
+    case ZERO:  // a divisor that is 0 for some lanes
+        result = context->Id % 3 == 0 ? 0.0f : static_cast<float>(context->Id);
+        return true;
     case NOT_A_NUMBER:
         result = std::numeric_limits<float>::quiet_NaN();
         return true;
@@ -135,14 +152,22 @@ bool Evaluate_Token(const PerceptionContextClass* context, PerceptionEvaluationS
         result = sum;
         return true;
     default:
-        result = last < 26 ? 1.25f + 0.5f * last : 0.5f + state.Get_Token_Path().size();
+        result = last < 26 ? 1.25f + 0.5f * last + 0.375f * context->Id : 0.5f + state.Get_Token_Path().size();
         return true;
     }
 }
 
-void Notify(const PerceptionContextClass&, const PerceptionFunctionClass& equation)
+void Notify(const PerceptionContextClass& context, const PerceptionFunctionClass& equation)
 {
-    Trace("notify " + equation.Get_Name());
+    Trace("notify " + equation.Get_Name(), &context);
+}
+
+// The bulk hand-in, answered from the same data as the per-lane one.
+void Evaluate_Tokens(PerceptionEvaluationStateClass* const* states, int count, float* values, bool* succeeded)
+{
+    for (int index = 0; index < count; ++index) {
+        succeeded[index] = Evaluate_Token(states[index]->Get_Context(), *states[index], values[index]);
+    }
 }
 
 float Random(float low, float high)
@@ -196,10 +221,15 @@ const char* const INNER_TEXT = "Unit.Sum{P = V.b, Q = 2} - V.a";
 // form, then evaluates it twice under each rounding mode; the trace of it all.
 std::vector<std::string> Trace_Evaluations(const std::string& text, bool compact)
 {
-    PerceptionProgramClass::Enabled = compact;
     std::unique_ptr<PerceptionFunctionClass> inner(PerceptionFunctionClass::Build(INNER_TEXT, "Inner"));
     std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Outer"));
-    PerceptionProgramClass::Enabled = true;
+    if (!compact) {
+        for (PerceptionFunctionClass* built : {inner.get(), equation.get()}) {
+            if (built != nullptr) {
+                PerceptionFunctionBuilderClass::Drop_Compact_Program(*built);
+            }
+        }
+    }
     TheInner = inner.get();
     TheTrace.clear();
     if (equation == nullptr) {
@@ -221,13 +251,80 @@ std::vector<std::string> Trace_Evaluations(const std::string& text, bool compact
     return TheTrace;
 }
 
-void Expect_Same_Trace(const std::string& text)
+struct LaneOutcomeStruct {
+    std::map<int, std::vector<std::string>> Traces;  // by context, and -1 sorted
+    std::vector<std::string> Results;                // by lane: success and result bits
+};
+
+// Every lane's outcome, once evaluated context by context with Evaluate and once with
+// Evaluate_Many; lanes Id 0 to lanes - 1, and a lane without context at the end.
+LaneOutcomeStruct Trace_Lanes(const PerceptionFunctionClass& equation, int lanes, bool many)
+{
+    std::vector<PerceptionContextClass> contexts(lanes);
+    std::vector<const PerceptionContextClass*> pointers;
+    for (int lane = 0; lane < lanes; ++lane) {
+        contexts[lane].Id = lane;
+        pointers.push_back(&contexts[lane]);
+    }
+    pointers.push_back(nullptr);
+    std::vector<float> results(pointers.size(), -7.5f);
+    std::unique_ptr<bool[]> succeeded(new bool[pointers.size()]);
+    TheLaneTraces.clear();
+    TheTracingByLane = true;
+    int count = 0;
+    if (many) {
+        count = equation.Evaluate_Many(pointers.data(), static_cast<int>(pointers.size()), results.data(), succeeded.get());
+    } else {
+        for (int lane = 0; lane < lanes; ++lane) {
+            succeeded[lane] = equation.Evaluate(contexts[lane], results[lane]);
+            count += succeeded[lane];
+        }
+        succeeded[lanes] = false;
+    }
+    TheTracingByLane = false;
+    LaneOutcomeStruct outcome;
+    outcome.Traces = TheLaneTraces;
+    std::sort(outcome.Traces[-1].begin(), outcome.Traces[-1].end());
+    for (std::size_t lane = 0; lane < pointers.size(); ++lane) {
+        outcome.Results.push_back(std::string(succeeded[lane] ? "true " : "false ") + Hex(results[lane]));
+    }
+    outcome.Results.push_back("count " + std::to_string(count));
+    return outcome;
+}
+
+void Expect_Lanes_Match(const std::string& text, int lanes)
+{
+    std::unique_ptr<PerceptionFunctionClass> inner(PerceptionFunctionClass::Build(INNER_TEXT, "Inner"));
+    std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Outer"));
+    TheInner = inner.get();
+    if (equation == nullptr) {
+        return;
+    }
+    const int saved = std::fegetround();
+    for (int mode : {FE_TONEAREST, FE_TOWARDZERO, FE_UPWARD}) {
+        std::fesetround(mode);
+        Forget_Parse_Error_Announcement();
+        const LaneOutcomeStruct single = Trace_Lanes(*equation, lanes, false);
+        for (bool bulk : {false, true}) {
+            Set_Evaluate_Tokens_Callback(bulk ? &Evaluate_Tokens : nullptr);
+            Forget_Parse_Error_Announcement();
+            const LaneOutcomeStruct many = Trace_Lanes(*equation, lanes, true);
+            EXPECT_EQ(single.Traces, many.Traces) << text << (bulk ? " (bulk)" : "") << " mode " << mode;
+            EXPECT_EQ(single.Results, many.Results) << text << (bulk ? " (bulk)" : "") << " mode " << mode;
+        }
+        Set_Evaluate_Tokens_Callback(nullptr);
+    }
+    std::fesetround(saved);
+}
+
+void Expect_Same_Trace(const std::string& text, int lanes = 4)
 {
     for (bool tracing_methods : {false, true}) {
         Install(tracing_methods);
         const std::vector<std::string> nodes = Trace_Evaluations(text, false);
         const std::vector<std::string> compact = Trace_Evaluations(text, true);
         EXPECT_EQ(nodes, compact) << text << (tracing_methods ? " (tracing hand-ins)" : "");
+        Expect_Lanes_Match(text, lanes);
     }
 }
 
@@ -256,6 +353,26 @@ const char* const EQUATIONS[] = {
     "2 * Unit.Inner + Unit.Inner{P = 1}",
     "V.a - 3 - V.b / 4 * 5 + 6 - V.c * -V.d",
     "1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1 + 1",
+    // A token answering 0 as a divisor, alone and fused.
+    "V.a / Unit.Zero + 1",
+    "Unit.Zero / Unit.Zero + V.b / (Unit.Zero)",
+    // Clamp with equal bounds holds; only low > high fails.
+    "clamp(V.a, 2, 2) + clamp(5, V.b, V.b) + clamp(Unit.Nan, 1, 1)",
+    // NaN through every comparison: each differs from its negated opposite.
+    "(Unit.Nan <= 1) + (1 <= Unit.Nan) + (Unit.Nan >= 1) + (1 >= Unit.Nan)",
+    "(Unit.Nan < 1) + (1 < Unit.Nan) + (Unit.Nan > 1) + (1 > Unit.Nan) + (Unit.Nan == Unit.Nan) + (Unit.Nan != Unit.Nan)",
+    // Two NaNs of different payloads, each operator alone: the left one's payload must win.
+    "UnitType[Nan] * Unit.Nan",
+    "UnitType[Nan] + Unit.Nan",
+    "Unit.Nan * UnitType[Nan]",
+    "Unit.Nan + UnitType[Nan]",
+    "V.a * 0 * Unit.Nan * UnitType[Nan]",
+    // Programs that fail to compile where exactly one value is on the stack.
+    "clamp(1)",
+    "clamp(V.a)",
+    "Unit.Sum{P = clamp(2)}",
+    // Nested evaluation through the many-context call itself.
+    "Unit.InnerMany * 2 + Unit.Inner",
 };
 
 TEST(CompactProgramTest, EquationTableMatchesTheNodes)
@@ -263,13 +380,69 @@ TEST(CompactProgramTest, EquationTableMatchesTheNodes)
     for (const char* text : EQUATIONS) {
         Expect_Same_Trace(text);
     }
-    // Deeper than the evaluating frame's stack: the program runs on the thread's stack.
-    std::string deep = "V.a";
-    for (int level = 0; level < 80; ++level) {
-        deep = "V.b - (" + deep + ")";
+    // Exactly as deep as the evaluating frame's stack, one deeper, and far deeper: the last two
+    // run on the thread's stack. A chain of n levels is n + 1 values deep.
+    for (int levels : {63, 64, 80}) {
+        std::string deep = "V.a";
+        for (int level = 0; level < levels; ++level) {
+            deep = "V.b - (" + deep + ")";
+        }
+        Expect_Same_Trace(deep);
+        Expect_Same_Trace(deep + " / 0");
+        Expect_Same_Trace(deep + " + Unit.Zero * V.c");
     }
-    Expect_Same_Trace(deep);
-    Expect_Same_Trace(deep + " / 0");
+}
+
+// More lanes than one block, so lanes of later blocks fail and succeed like the first.
+TEST(CompactProgramTest, ManyContextsAcrossBlocksMatchEvaluate)
+{
+    for (const char* text : {"V.a / Unit.Zero + Unit.Fail", "Unit.Sum{P=UnitType[Nan], Q=\"x\"} + Unit.Inner"}) {
+        Install(true);
+        Expect_Lanes_Match(text, 600);
+    }
+}
+
+TEST(CompactProgramTest, ManyContextsRejectBadArguments)
+{
+    Install(false);
+    const std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build("V.a", "Arguments"));
+    ASSERT_NE(equation, nullptr);
+    const PerceptionContextClass context;
+    const PerceptionContextClass* contexts[] = {&context};
+    float result = 0;
+    bool succeeded = false;
+    EXPECT_EQ(equation->Evaluate_Many(contexts, -1, &result, &succeeded), -1);
+    EXPECT_EQ(equation->Evaluate_Many(nullptr, 1, &result, &succeeded), -1);
+    EXPECT_EQ(equation->Evaluate_Many(contexts, 1, nullptr, &succeeded), -1);
+    EXPECT_EQ(equation->Evaluate_Many(contexts, 1, &result, nullptr), -1);
+    EXPECT_EQ(equation->Evaluate_Many(nullptr, 0, nullptr, nullptr), 0);
+    TheTrace.clear();
+}
+
+TEST(CompactProgramTest, ManyContextsAllocateNothingWhenWarm)
+{
+    Install(false);
+    const std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build("V.a * 2 + V.b / 3", "Warm"));
+    ASSERT_NE(equation, nullptr);
+    std::vector<PerceptionContextClass> contexts(1000);
+    std::vector<const PerceptionContextClass*> pointers;
+    for (const PerceptionContextClass& context : contexts) {
+        pointers.push_back(&context);
+    }
+    std::vector<float> results(contexts.size());
+    std::unique_ptr<bool[]> succeeded(new bool[contexts.size()]);
+    TheTracing = false;
+    for (bool bulk : {false, true}) {
+        Set_Evaluate_Tokens_Callback(bulk ? &Evaluate_Tokens : nullptr);
+        ASSERT_EQ(equation->Evaluate_Many(pointers.data(), 1000, results.data(), succeeded.get()), 1000);
+        AllocationCounter::Start();
+        const int count = equation->Evaluate_Many(pointers.data(), 1000, results.data(), succeeded.get());
+        const int allocations = AllocationCounter::Stop();
+        EXPECT_EQ(count, 1000);
+        EXPECT_EQ(allocations, 0) << (bulk ? "bulk" : "per lane");
+    }
+    Set_Evaluate_Tokens_Callback(nullptr);
+    TheTracing = true;
 }
 
 TEST(CompactProgramTest, BenchmarkExpressionsMatchTheNodes)
