@@ -1,6 +1,7 @@
 // Equation text: built, evaluated, rebuilt in place from a second text and evaluated again, once
-// running the nodes one by one and once running the compact program derived from them; both
-// must give the same results and the same callbacks. The input is the first text, a zero byte,
+// running the nodes one by one, once running the compact program derived from them, and once
+// each through the many-context call (one lane) with the per-lane and with the bulk token
+// hand-in; all must give the same results and the same callbacks. The input is the first text, a zero byte,
 // and the text for the rebuild.
 #include "FuzzHost.h"
 
@@ -50,6 +51,13 @@ bool Trace_Token(const PerceptionContextClass* context, PerceptionEvaluationStat
     return evaluated;
 }
 
+void Trace_Tokens(PerceptionEvaluationStateClass* const* states, int count, float* values, bool* succeeded)
+{
+    for (int index = 0; index < count; ++index) {
+        succeeded[index] = Trace_Token(states[index]->Get_Context(), *states[index], values[index]);
+    }
+}
+
 void Trace_Notify(const PerceptionContextClass& context, const PerceptionFunctionClass& equation)
 {
     TheTrace.push_back(NOTIFY);
@@ -68,17 +76,27 @@ void Trace_Notice(const char*, const char*)
     TheTrace.push_back(NOTICE);
 }
 
-void Evaluate_Twice(const PerceptionFunctionClass& equation)
+enum PathType { NODES, COMPACT, MANY, MANY_BULK };
+
+void Evaluate_Twice(const PerceptionFunctionClass& equation, PathType path)
 {
+    const PerceptionContextClass* contexts[] = {&FuzzHost::Context()};
+    Set_Evaluate_Tokens_Callback(path == MANY_BULK ? &Trace_Tokens : nullptr);
     for (int round = 0; round < 2; ++round) {
         Forget_Parse_Error_Announcement();
         float result = -7.5f;
-        const bool evaluated = equation.Evaluate(FuzzHost::Context(), result);
+        bool evaluated = false;
+        if (path >= MANY) {
+            equation.Evaluate_Many(contexts, 1, &result, &evaluated);
+        } else {
+            evaluated = equation.Evaluate(FuzzHost::Context(), result);
+        }
         TheTrace.insert(TheTrace.end(), {RESULT, static_cast<std::uint32_t>(evaluated), Bits(result)});
     }
+    Set_Evaluate_Tokens_Callback(nullptr);
 }
 
-std::vector<std::uint32_t> Trace_Run(const std::string& text, const std::string& rebuild_text, bool compact)
+std::vector<std::uint32_t> Trace_Run(const std::string& text, const std::string& rebuild_text, PathType path)
 {
     TheTrace.clear();
     // The notice shows once per process; forgotten before each step, every report shows.
@@ -86,18 +104,18 @@ std::vector<std::uint32_t> Trace_Run(const std::string& text, const std::string&
     std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(text, "Fuzz"));
     TheTrace.push_back(equation != nullptr ? BUILT : 0);
     if (equation != nullptr) {
-        if (!compact) {
+        if (path == NODES) {
             PerceptionFunctionBuilderClass::Drop_Compact_Program(*equation);
         }
-        Evaluate_Twice(*equation);
+        Evaluate_Twice(*equation, path);
         equation->Get_Perception_Token_String();
         Forget_Parse_Error_Announcement();
         const bool rebuilt = equation->Rebuild(rebuild_text);
-        if (!compact) {
+        if (path == NODES) {
             PerceptionFunctionBuilderClass::Drop_Compact_Program(*equation);
         }
         TheTrace.push_back(rebuilt ? BUILT : 0);
-        Evaluate_Twice(*equation);
+        Evaluate_Twice(*equation, path);
     }
     return TheTrace;
 }
@@ -121,22 +139,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t zero = input.find('\0');
     const std::string rebuild_text = zero == std::string::npos ? std::string() : input.substr(zero + 1);
 
-    const std::vector<std::uint32_t> nodes = Trace_Run(input, rebuild_text, false);
-    const std::vector<std::uint32_t> compact = Trace_Run(input, rebuild_text, true);
-    if (nodes != compact) {
-        // The compact program behaved differently from the nodes: show where.
-        std::size_t index = 0;
-        while (index < nodes.size() && index < compact.size() && nodes[index] == compact[index]) {
-            ++index;
+    const std::vector<std::uint32_t> nodes = Trace_Run(input, rebuild_text, NODES);
+    for (PathType path : {COMPACT, MANY, MANY_BULK}) {
+        const std::vector<std::uint32_t> other = Trace_Run(input, rebuild_text, path);
+        if (nodes != other) {
+            // This path behaved differently from the nodes: show where.
+            std::size_t index = 0;
+            while (index < nodes.size() && index < other.size() && nodes[index] == other[index]) {
+                ++index;
+            }
+            std::fprintf(stderr, "traces differ (path %d) at word %zu of %zu (nodes) and %zu:", path, index,
+                         nodes.size(), other.size());
+            for (std::size_t word = index; word < index + 6; ++word) {
+                std::fprintf(stderr, " %08X/%08X", word < nodes.size() ? nodes[word] : 0u,
+                             word < other.size() ? other[word] : 0u);
+            }
+            std::fprintf(stderr, "\n");
+            std::abort();
         }
-        std::fprintf(stderr, "traces differ at word %zu of %zu (nodes) and %zu (compact):", index, nodes.size(),
-                     compact.size());
-        for (std::size_t word = index; word < index + 6; ++word) {
-            std::fprintf(stderr, " %08X/%08X", word < nodes.size() ? nodes[word] : 0u,
-                         word < compact.size() ? compact[word] : 0u);
-        }
-        std::fprintf(stderr, "\n");
-        std::abort();
     }
     return 0;
 }

@@ -31,6 +31,16 @@ EQUATIONS = {
     "rebuild": "1 + 1\0Unit.Speed / 0",
     "nested": "((((1))))",
     "multiline": "\n  Unit.Speed\t*\r\n 2  ",
+    # Step faults the differential comparison must catch at once. With the fuzz host, A.G answers
+    # 0, A.F a NaN and A.C 1 (no blank after a token name: it would be part of the name); the
+    # object CI has the id 0x7FDA2161, a NaN of another payload.
+    "divide_token_zero": "A.C/A.G+1",
+    "clamp_equal_bounds": "clamp(A.C,2,2)+clamp(5,A.C,A.C)",
+    "nan_comparisons": "(A.F<=1)+(1<=A.F)+(A.F>=1)+(1>=A.F)+(A.F<1)+(A.F>1)",
+    "nan_payloads": "Db[CI]*A.F",
+    "nan_payloads_sum": "Db[CI]+A.F",
+    "frame_deep": "A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.C)))))))))))))))))))))))))))))))))))))))))))))))))))))))))))))))\0A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.A-(A.C))))))))))))))))))))))))))))))))))))))))))))))))))))))))))))))))",
+    "one_value_failed_build": "clamp(1)",
 }
 CALLS = {
     "empty": "Threat{}",

@@ -20,7 +20,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cfenv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -30,7 +32,7 @@
 
 namespace {
 
-enum TraceTokenType : PerceptionTokenType { SUBJECT = 100, UNIT, FAIL, INNER, NOT_A_NUMBER, P, Q, SUM, ZERO, INNER_MANY };
+enum TraceTokenType : PerceptionTokenType { SUBJECT = 100, UNIT, FAIL, INNER, NOT_A_NUMBER, P, Q, SUM, ZERO, INNER_MANY, ECHO, SIGNAL };
 
 std::vector<std::string> TheTrace;
 bool TheTracing = true;  // off where the host must not allocate
@@ -70,7 +72,8 @@ public:
         const std::string name = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
         static const std::pair<const char*, PerceptionTokenType> NAMES[] = {
             {"V", SUBJECT}, {"Unit", UNIT}, {"Fail", FAIL}, {"Inner", INNER},
-            {"Nan", NOT_A_NUMBER}, {"P", P}, {"Q", Q}, {"Sum", SUM}, {"Zero", ZERO}, {"InnerMany", INNER_MANY}};
+            {"Nan", NOT_A_NUMBER}, {"P", P}, {"Q", Q}, {"Sum", SUM}, {"Zero", ZERO}, {"InnerMany", INNER_MANY},
+            {"Echo", ECHO}, {"Signal", SIGNAL}};
         for (const auto& entry : NAMES) {
             if (name == entry.first) {
                 value = entry.second;
@@ -90,7 +93,7 @@ public:
     TraceDatabaseClass() : DatabaseUIntConversionClass("TraceUnitType") {}
     bool String_To_UInt(const std::string& name, unsigned int& id) const override
     {
-        id = name == "Tank" ? 7u : name == "Nan" ? 0x7FC00001u : 0u;
+        id = name == "Tank" ? 7u : name == "Nan" ? 0x7FC00001u : name == "Signal" ? 0x7F800001u : 0u;
         return id != 0;
     }
     std::string UInt_To_String(unsigned int) const override { return std::string(); }
@@ -141,6 +144,20 @@ bool Evaluate_Token(const PerceptionContextClass* context, PerceptionEvaluationS
     case INNER_MANY: {
         bool succeeded = false;
         return TheInner != nullptr && TheInner->Evaluate_Many(&context, 1, &result, &succeeded) == 1 && succeeded;
+    }
+    case ECHO: {  // the first bound value, or a negative signalling NaN, bit for bit
+        const uint32_t none = 0xFF812345u;
+        if (state.Get_Value_Count() > 0) {
+            std::memcpy(&result, &state.Get_Value(0).Value, sizeof result);
+        } else {
+            std::memcpy(&result, &none, sizeof result);
+        }
+        return true;
+    }
+    case SIGNAL: {
+        const uint32_t signalling = 0x7F800077u;
+        std::memcpy(&result, &signalling, sizeof result);
+        return true;
     }
     case ZERO:  // a divisor that is 0 for some lanes
         result = context->Id % 3 == 0 ? 0.0f : static_cast<float>(context->Id);
@@ -399,6 +416,50 @@ TEST(CompactProgramTest, ManyContextsAcrossBlocksMatchEvaluate)
     for (const char* text : {"V.a / Unit.Zero + Unit.Fail", "Unit.Sum{P=UnitType[Nan], Q=\"x\"} + Unit.Inner"}) {
         Install(true);
         Expect_Lanes_Match(text, 600);
+    }
+}
+
+// Object ids, token values and results are 32-bit patterns in the value slot: a signalling NaN
+// must arrive unquieted wherever it is copied, on every path (the x87's loads and stores quiet it).
+TEST(CompactProgramTest, SignallingNanIdsAndValuesTravelBitForBit)
+{
+    Install(true);
+    struct CaseStruct {
+        const char* Text;
+        uint32_t Result;
+    };
+    const CaseStruct CASES[] = {
+        {"Unit.Echo{P=UnitType[Signal]}", 0x7F800001u},  // id: host to bound value to result
+        {"Unit.Signal", 0x7F800077u},                     // token value to result
+        {"Unit.Echo{P=Unit.Signal}", 0x7F800077u},        // token value to bound value
+        {"Unit.Echo", 0xFF812345u},
+    };
+    const PerceptionContextClass context;
+    const PerceptionContextClass* contexts[] = {&context};
+    for (const CaseStruct& entry : CASES) {
+        for (int path = 0; path < 4; ++path) {
+            std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build(entry.Text, "Signal"));
+            ASSERT_NE(equation, nullptr) << entry.Text;
+            if (path == 0) {
+                PerceptionFunctionBuilderClass::Drop_Compact_Program(*equation);
+            }
+            Set_Evaluate_Tokens_Callback(path == 3 ? &Evaluate_Tokens : nullptr);
+            TheTrace.clear();
+            float result = 0;
+            bool succeeded = false;
+            if (path < 2) {
+                succeeded = equation->Evaluate(context, result);
+            } else {
+                equation->Evaluate_Many(contexts, 1, &result, &succeeded);
+            }
+            Set_Evaluate_Tokens_Callback(nullptr);
+            EXPECT_TRUE(succeeded) << entry.Text << " path " << path;
+            EXPECT_EQ(TestHost::Bits(result), entry.Result) << entry.Text << " path " << path;
+            if (std::string(entry.Text).find("UnitType[Signal]") != std::string::npos) {
+                EXPECT_NE(std::find(TheTrace.begin(), TheTrace.end(), "set " + std::to_string(P) + " 7F800001"), TheTrace.end())
+                    << entry.Text << " path " << path;
+            }
+        }
     }
 }
 
