@@ -1,34 +1,63 @@
 #include "equations/LaneBlockScratchLeaseClass.h"
 
-#include <deque>
-#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace {
 
-struct LaneBlockScratchesStruct {
-    std::size_t Depth = 0;
-    std::deque<std::unique_ptr<LaneBlockScratchStruct>> Levels;
+// Scratch not in use, shared by all threads. Not thread_local: a thread-local object with a
+// destructor is destroyed after its storage is freed when a thread ends under mingw-w64's
+// emulated thread-local storage. The pool keeps what it has made, so a warm call allocates
+// nothing; it holds one scratch for each lease that was ever open at the same time.
+struct ScratchPoolStruct {
+    std::mutex Lock;
+    std::vector<LaneBlockScratchStruct*> Free;
+    std::size_t Made = 0;
 };
 
-thread_local LaneBlockScratchesStruct TheLaneBlockScratches;
+// Never destroyed: threads may still give scratch back while the process exits.
+ScratchPoolStruct& The_Scratch_Pool()
+{
+    static ScratchPoolStruct* pool = new ScratchPoolStruct();
+    return *pool;
+}
 
 }  // namespace
 
 LaneBlockScratchLeaseClass::LaneBlockScratchLeaseClass(std::size_t depth)
 {
-    LaneBlockScratchesStruct& scratches = TheLaneBlockScratches;
-    if (scratches.Depth == scratches.Levels.size()) {
-        scratches.Levels.emplace_back(new LaneBlockScratchStruct());
+    ScratchPoolStruct& pool = The_Scratch_Pool();
+    {
+        const std::lock_guard<std::mutex> hold(pool.Lock);
+        if (!pool.Free.empty()) {
+            Scratch = pool.Free.back();
+            pool.Free.pop_back();
+        } else {
+            // Room to take every scratch back, so giving one back never allocates.
+            pool.Free.reserve(pool.Made + 1);
+            Scratch = new LaneBlockScratchStruct();
+            ++pool.Made;
+        }
     }
-    Scratch = scratches.Levels[scratches.Depth].get();
     const std::size_t size = (depth == 0 ? 1 : depth) * LaneBlockScratchStruct::LANES;
-    if (Scratch->Rows.size() < size) {
-        Scratch->Rows.resize(size);
+    try {
+        if (Scratch->Rows.size() < size) {
+            Scratch->Rows.resize(size);
+        }
+    } catch (...) {
+        Give_Back();
+        throw;
     }
-    ++scratches.Depth;
 }
 
 LaneBlockScratchLeaseClass::~LaneBlockScratchLeaseClass()
 {
-    --TheLaneBlockScratches.Depth;
+    Give_Back();
+}
+
+void LaneBlockScratchLeaseClass::Give_Back()
+{
+    ScratchPoolStruct& pool = The_Scratch_Pool();
+    const std::lock_guard<std::mutex> hold(pool.Lock);
+    pool.Free.push_back(Scratch);
 }

@@ -10,7 +10,7 @@
 // What one block of lanes of a many-context evaluation works in. The value stack is one row of
 // LANES floats per stack slot, so each step is a loop over a row.
 struct LaneBlockScratchStruct {
-    static constexpr int LANES = 256;
+    static constexpr int LANES = 128;
 
     std::vector<float> Rows;  // Depth rows of LANES values
     float Values[LANES];      // a token's value per lane, for the fused steps
@@ -18,14 +18,15 @@ struct LaneBlockScratchStruct {
     float Answers[LANES];                          // the bulk hand-in's values, by selection index
     bool Answered[LANES];                          // the bulk hand-in's success, by selection index
     uint16_t Selection[LANES];                     // the lanes still running, ascending
-    PerceptionEvaluationStateClass* States[LANES];  // the bulk hand-in's states, by selection index
+    PerceptionEvaluationStateClass* States[LANES];       // the bulk hand-in's states, by selection index
+    PerceptionEvaluationStateClass* Lane_States[LANES];  // each running lane's state, by lane
     alignas(PerceptionEvaluationStateClass) unsigned char State_Storage[LANES][sizeof(PerceptionEvaluationStateClass)];
 };
 
-// The calling thread's scratch for one many-context evaluation, given back when the lease ends.
-// A token callback may evaluate again, so each nesting level has scratch of its own, which never
-// moves while in use. Once warm for a depth, taking a lease allocates nothing; a cold one may
-// throw std::bad_alloc.
+// Scratch for one many-context evaluation, taken from a pool that all threads share and given
+// back when the lease ends. A token callback may evaluate again, so each nesting level takes
+// scratch of its own, which never moves while in use. Once warm for a depth, taking a lease
+// allocates nothing; a cold one may throw std::bad_alloc.
 class LaneBlockScratchLeaseClass {
 public:
     explicit LaneBlockScratchLeaseClass(std::size_t depth);
@@ -36,6 +37,8 @@ public:
     LaneBlockScratchStruct& Get_Scratch() { return *Scratch; }
 
 private:
+    void Give_Back();
+
     LaneBlockScratchStruct* Scratch;
 };
 

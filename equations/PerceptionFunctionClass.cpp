@@ -15,8 +15,25 @@
 namespace {
 
 // The token string of every equation lives here, one per thread; each call on the thread
-// overwrites it.
+// overwrites it. Under mingw-w64's emulated thread-local storage a thread-local object with a
+// destructor is destroyed after its storage is freed when a thread ends, so there each thread's
+// string is made on first use and kept.
+#if defined(__MINGW32__)
+thread_local std::string* TheTokenStringPointer = nullptr;
+std::string& The_Token_String()
+{
+    if (TheTokenStringPointer == nullptr) {
+        TheTokenStringPointer = new std::string();
+    }
+    return *TheTokenStringPointer;
+}
+#else
 thread_local std::string TheTokenString;
+std::string& The_Token_String()
+{
+    return TheTokenString;
+}
+#endif
 
 // The text as far as its first NUL.
 std::size_t Equation_Length(const std::string& text)
@@ -214,7 +231,8 @@ int PerceptionFunctionClass::Evaluate_Many(const PerceptionContextClass* const* 
 
 const std::string& PerceptionFunctionClass::Get_Perception_Token_String() const
 {
-    TheTokenString.assign("Function_");
-    TheTokenString.append(Name);
-    return TheTokenString;
+    std::string& token_string = The_Token_String();
+    token_string.assign("Function_");
+    token_string.append(Name);
+    return token_string;
 }

@@ -54,11 +54,11 @@ inline bool Divide(float left, float right, float& quotient)
 }
 
 // One token; its bound values are taken from the top of the stack.
-inline bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
+COGNEXA_TOKEN_INLINE bool Read_Token(const TokenNodeClass& token, uint32_t parameter_count, const PerceptionContextClass& context,
                        float*& top, float& value)
 {
     top -= parameter_count;
-    return token.Read(context, top, 1, value);
+    return token.Read(context, top, 1, parameter_count != 0, value);
 }
 
 struct NodeShapeStruct {
@@ -163,6 +163,9 @@ PerceptionProgramClass* PerceptionProgramClass::Compile(const std::vector<Percep
     }
 
     steps[count++] = StepStruct{!failed && depth == 1 ? STEP_RESULT : STEP_FAIL, 0, nullptr};
+    for (uint32_t index = 0; index < count; ++index) {
+        program->Has_Tokens = program->Has_Tokens || steps[index].Token != nullptr;
+    }
     program->Step_Count = count;
     program->Depth = most;
     return program;
@@ -370,55 +373,85 @@ int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
     return kept;
 }
 
-// The states handed to the bulk hand-in, destroyed however the step ends.
-struct BulkStatesStruct {
+// Each running lane's evaluation state, made once per block and handed to every token read of
+// that lane: before each read it points at the token's path and its table of values is empty, so
+// the host sees what a state made for that read alone would show. Destroyed however the block
+// ends; the library made them, so the destructor is called directly.
+struct LaneStatesStruct {
     LaneBlockScratchStruct& Scratch;
+    const uint16_t* Lanes;
     int Count = 0;
-    ~BulkStatesStruct()
+    ~LaneStatesStruct()
     {
         for (int index = 0; index < Count; ++index) {
-            Scratch.States[index]->~PerceptionEvaluationStateClass();
+            Scratch.Lane_States[Lanes[index]]->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
         }
     }
 };
 
+}  // namespace
+
+void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token)
+{
+    state.Token_Path = &token.Token_Path;
+    if (state.Value_Count != 0) {
+        state.Value_Count = 0;
+        state.Overflow_Values.clear();
+    }
+}
+
 // Reads the token for every running lane into values[lane], through the bulk hand-in when the
 // host has set one; the lanes whose read fails leave the selection. The first bound value of a
-// lane is at bound[lane], the next a row further.
-int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+// lane is at bound[lane], the next a row further. The hand-ins are read once for the step.
+int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
                 float* values, LaneBlockScratchStruct& scratch, int live)
 {
     uint16_t* const selection = scratch.Selection;
+    PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
     int kept = 0;
+    const bool has_parameters = !token.Bound_Parameters.empty();
+    const bool reset_visible = TokenNodeClass::Reset_Is_Visible();
     const EvaluateTokensCallbackType bulk = Evaluate_Tokens_Callback();
     if (bulk == nullptr) {
+        const EvaluateTokenCallbackType evaluate_token = TheHostBinding.Evaluate_Token_Callback;
+        if (evaluate_token == nullptr) {
+            return 0;
+        }
         for (int index = 0; index < live; ++index) {
             const int lane = selection[index];
-            float value;
-            if (token.Read(*contexts[lane], bound + lane, LANES, value)) {
+            PerceptionEvaluationStateClass& state = *lane_states[lane];
+            Prepare_State(state, token);
+            if (has_parameters) {
+                token.Set_Bound_Values(state, bound + lane, LANES);
+            }
+            float value = 0.0f;
+            const bool evaluated = evaluate_token(contexts[lane], state, value);
+            if (reset_visible) {
+                TokenNodeClass::Reset_State(state);
+            }
+            if (evaluated) {
                 values[lane] = value;
                 selection[kept++] = lane;
             }
         }
         return kept;
     }
-    BulkStatesStruct states{scratch};
-    const bool has_parameters = !token.Bound_Parameters.empty();
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
-        PerceptionEvaluationStateClass* state =
-            new (scratch.State_Storage[index]) PerceptionEvaluationStateClass(contexts[lane], token.Token_Path);
-        scratch.States[index] = state;
-        ++states.Count;
+        PerceptionEvaluationStateClass& state = *lane_states[lane];
+        Prepare_State(state, token);
         if (has_parameters) {
-            token.Set_Bound_Values(*state, bound + lane, LANES);
+            token.Set_Bound_Values(state, bound + lane, LANES);
         }
+        scratch.States[index] = &state;
         scratch.Answers[index] = 0.0f;
         scratch.Answered[index] = false;
     }
     bulk(scratch.States, live, scratch.Answers, scratch.Answered);
-    for (int index = 0; index < live; ++index) {
-        TokenNodeClass::Reset_State(*scratch.States[index]);
+    if (reset_visible) {
+        for (int index = 0; index < live; ++index) {
+            TokenNodeClass::Reset_State(*scratch.States[index]);
+        }
     }
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
@@ -429,8 +462,6 @@ int Read_Tokens(const TokenNodeClass& token, const float* bound, const Perceptio
     }
     return kept;
 }
-
-}  // namespace
 
 int PerceptionProgramClass::Run_Many(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts,
                                      int count, float* results, bool* succeeded) const
@@ -470,7 +501,21 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         selection[live++] = static_cast<uint16_t>(lane);
     }
 
-    // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
+    // 2. Each running lane's evaluation state, when the program reads tokens.
+    LaneStatesStruct states{scratch, selection};
+    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
+    if (Has_Tokens) {
+        for (int index = 0; index < live; ++index) {
+            const int lane = selection[index];
+            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
+                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
+            state_lanes[index] = static_cast<uint16_t>(lane);
+            states.Count = index + 1;
+        }
+        states.Lanes = state_lanes;
+    }
+
+    // 3. The steps, each for every lane still running; top counts the values on each lane's stack.
     uint32_t top = 0;
     for (const StepStruct* step = Steps(); live > 0; ++step) {
         switch (step->Operation) {

@@ -8,6 +8,7 @@
 
 class PerceptionFunctionNodeClass;
 class TokenNodeClass;
+class PerceptionEvaluationStateClass;
 class PerceptionFunctionClass;
 struct LaneBlockScratchStruct;
 
@@ -25,7 +26,7 @@ struct LaneBlockScratchStruct;
 // the end of a program that does not leave exactly one value, and running needs no checks.
 // Programs of ordinary depth run on a stack in the evaluating frame, so nested evaluations from
 // token callbacks need no per-thread state at all.
-class PerceptionProgramClass {
+class alignas(8) PerceptionProgramClass {
 public:
     // Null when a node is of a class this form does not know (a host's own node) or memory runs
     // out: the equation then runs its nodes one by one. The nodes must outlive the program.
@@ -84,6 +85,15 @@ private:
     int Run_Block(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
                   float* results, bool* succeeded, LaneBlockScratchStruct& scratch) const;
 
+    static int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                           float* values, LaneBlockScratchStruct& scratch, int live);
+    static void Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token);
+    static const std::vector<PerceptionTokenType>& No_Token_Path()
+    {
+        static const std::vector<PerceptionTokenType> none;
+        return none;
+    }
+
     static void Combine(OperationType operation, float* left, const float* right, int count,
                         LaneBlockScratchStruct& scratch);
     static void Combine_Constant(OperationType operation, float* left, float right, int count,
@@ -97,6 +107,7 @@ private:
 
     uint32_t Depth = 0;  // the most values the stack ever holds
     uint32_t Step_Count = 0;
+    bool Has_Tokens = false;  // some step reads a token
 };
 
 #endif

@@ -20,7 +20,7 @@ static PerceptionStringTableClass& The_String_Table()
 uint32_t PerceptionStringTableClass::Acquire(std::string text)
 {
     PerceptionStringTableClass& table = The_String_Table();
-    const std::unique_lock<std::shared_mutex> hold(table.Lock);
+    const std::lock_guard<std::mutex> hold(table.Lock);
     uint32_t slot;
     if (!table.Free_Slots.empty()) {
         slot = table.Free_Slots.back();
@@ -42,7 +42,7 @@ void PerceptionStringTableClass::Release(uint32_t handle)
 {
     PerceptionStringTableClass& table = The_String_Table();
     std::string released;  // freed after the lock is given back
-    const std::unique_lock<std::shared_mutex> hold(table.Lock);
+    const std::lock_guard<std::mutex> hold(table.Lock);
     SlotStruct* entry = table.Find_Live(handle);
     if (entry == nullptr) {
         return;
@@ -60,7 +60,7 @@ void PerceptionStringTableClass::Release(uint32_t handle)
 const char* PerceptionStringTableClass::Resolve(uint32_t handle)
 {
     PerceptionStringTableClass& table = The_String_Table();
-    const std::shared_lock<std::shared_mutex> hold(table.Lock);
+    const std::lock_guard<std::mutex> hold(table.Lock);
     const SlotStruct* entry = table.Find_Live(handle);
     return entry != nullptr ? entry->Text.c_str() : nullptr;
 }

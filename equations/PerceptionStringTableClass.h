@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,8 @@
 // too narrow for an address. A handle holds a slot number and the slot's generation, so a
 // released handle does not resolve to the string that later reuses its slot (until the
 // generation wraps). Module-wide and locked: threads build and destroy equations of their own
-// while callbacks on other threads resolve handles.
+// while callbacks on other threads resolve handles. A plain mutex: mingw-w64's reader-writer
+// lock has let a reader in beside a writer.
 class PerceptionStringTableClass {
 public:
     static constexpr uint32_t NO_HANDLE = 0;
@@ -35,7 +35,7 @@ private:
     // Called with Lock held.
     SlotStruct* Find_Live(uint32_t handle);
 
-    std::shared_mutex Lock;
+    std::mutex Lock;
     std::deque<SlotStruct> Slots;  // a deque, so resolved texts do not move when the table grows
     std::vector<uint32_t> Free_Slots;
 };

@@ -13,7 +13,7 @@ bool TokenNodeClass::Evaluate(std::vector<float>& stack, const PerceptionContext
         return false;
     }
     float value;
-    const bool evaluated = Read(context, stack.data() + (stack.size() - parameters), 1, value);
+    const bool evaluated = Read(context, stack.data() + (stack.size() - parameters), 1, parameters != 0, value);
     stack.resize(stack.size() - parameters);
     if (evaluated) {
         stack.emplace_back();

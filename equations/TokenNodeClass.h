@@ -18,19 +18,34 @@ public:
     // The host's protocol for one token, the same on every path: a state for the context and the
     // path, the bound values set from the last parameter to the first, the value preset to 0 and
     // asked for, then the reset. The first parameter's value is at bound[0], the next at
-    // bound[stride]. The hand-ins are read when the token is read, since a callback may replace
-    // them.
-    bool Read(const PerceptionContextClass& context, const float* bound, std::ptrdiff_t stride, float& value) const;
+    // bound[stride]; has_parameters says whether there are bound parameters (a constant where the
+    // caller knows, so the compiler drops what it does not need). The hand-ins are read when the
+    // token is read, since a callback may replace them.
+    bool Read(const PerceptionContextClass& context, const float* bound, std::ptrdiff_t stride, bool has_parameters,
+              float& value) const;
     // Its first and last part, for the bulk hand-in that answers many states at once.
     void Set_Bound_Values(PerceptionEvaluationStateClass& state, const float* bound, std::ptrdiff_t stride) const;
     static void Reset_State(PerceptionEvaluationStateClass& state);
+    // Whether Reset_State calls anything: the library's own Reset_Values is skipped, since the
+    // state is destroyed right after it and nobody can see the difference.
+    static bool Reset_Is_Visible()
+    {
+        const ResetStateMethodType reset = TheHostBinding.Reset_State_Method;
+        return reset != nullptr && reset != &PerceptionEvaluationStateClass::Reset_Values;
+    }
 
     std::vector<PerceptionTokenType> Token_Path;
     std::vector<PerceptionTokenType> Bound_Parameters;
 };
 
-// Inline: both evaluation paths read a token in their innermost loop.
-inline void TokenNodeClass::Set_Bound_Values(PerceptionEvaluationStateClass& state, const float* bound,
+// Inline: both evaluation paths read a token in their innermost loop, and a call per token is a
+// measurable share of an evaluation.
+#if defined(__GNUC__)
+#define COGNEXA_TOKEN_INLINE inline __attribute__((always_inline))
+#else
+#define COGNEXA_TOKEN_INLINE inline
+#endif
+COGNEXA_TOKEN_INLINE void TokenNodeClass::Set_Bound_Values(PerceptionEvaluationStateClass& state, const float* bound,
                                       std::ptrdiff_t stride) const
 {
     const SetStateValueMethodType set_value = TheHostBinding.Set_State_Value_Method;
@@ -43,7 +58,7 @@ inline void TokenNodeClass::Set_Bound_Values(PerceptionEvaluationStateClass& sta
     }
 }
 
-inline void TokenNodeClass::Reset_State(PerceptionEvaluationStateClass& state)
+COGNEXA_TOKEN_INLINE void TokenNodeClass::Reset_State(PerceptionEvaluationStateClass& state)
 {
     // The library's own Reset_Values is skipped: the state is destroyed right after it, so nobody
     // can see the difference.
@@ -53,15 +68,15 @@ inline void TokenNodeClass::Reset_State(PerceptionEvaluationStateClass& state)
     }
 }
 
-inline bool TokenNodeClass::Read(const PerceptionContextClass& context, const float* bound, std::ptrdiff_t stride,
-                          float& value) const
+COGNEXA_TOKEN_INLINE bool TokenNodeClass::Read(const PerceptionContextClass& context, const float* bound,
+                                               std::ptrdiff_t stride, bool has_parameters, float& value) const
 {
     const EvaluateTokenCallbackType evaluate_token = TheHostBinding.Evaluate_Token_Callback;
     if (evaluate_token == nullptr) {
         return false;
     }
     PerceptionEvaluationStateClass state(&context, Token_Path);
-    if (!Bound_Parameters.empty()) {
+    if (has_parameters) {
         Set_Bound_Values(state, bound, stride);
     }
     value = 0.0f;

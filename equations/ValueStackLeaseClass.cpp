@@ -1,45 +1,60 @@
 #include "equations/ValueStackLeaseClass.h"
 
 #include <cstddef>
-#include <deque>
+#include <mutex>
 
-// The outermost level, by far the most common, has its stack at hand; deeper levels live in a
-// deque, so a stack in use does not move when a deeper level is added.
+// Stacks not in use, shared by all threads. Not thread_local: a thread-local object with a
+// destructor is destroyed after its storage is freed when a thread ends under mingw-w64's
+// emulated thread-local storage. Only programs too deep for the evaluating frame and equations
+// that run their nodes one by one take a stack, so the lock is rarely taken. The pool keeps what
+// it has made: a warm lease allocates nothing.
 struct ValueStacksStruct {
-    std::size_t Depth = 0;
-    std::vector<float> Outermost;
-    std::deque<std::vector<float>> Nested;
+    std::mutex Lock;
+    std::vector<std::vector<float>*> Free;
+    std::size_t Made = 0;
 };
 
 namespace {
 
 constexpr std::size_t INITIAL_CAPACITY = 32;
 
-// Internal linkage lets the compiler reach it with one lookup of the module's thread block
-// (local-dynamic), which also works in a library loaded late with dlopen.
-thread_local ValueStacksStruct TheValueStacks;
-
-std::vector<float>& Nested_Stack(ValueStacksStruct& stacks, std::size_t level)
+// Never destroyed: threads may still give stacks back while the process exits.
+ValueStacksStruct& The_Value_Stacks()
 {
-    if (level == stacks.Nested.size()) {
-        stacks.Nested.emplace_back();
-    }
-    return stacks.Nested[level];
+    static ValueStacksStruct* stacks = new ValueStacksStruct();
+    return *stacks;
 }
 
 }  // namespace
 
-ValueStackLeaseClass::ValueStackLeaseClass() : Stacks(TheValueStacks)
+ValueStackLeaseClass::ValueStackLeaseClass() : Stacks(The_Value_Stacks())
 {
-    Stack = Stacks.Depth == 0 ? &Stacks.Outermost : &Nested_Stack(Stacks, Stacks.Depth - 1);
-    if (Stack->capacity() == 0) {
-        Stack->reserve(INITIAL_CAPACITY);
+    {
+        const std::lock_guard<std::mutex> hold(Stacks.Lock);
+        if (!Stacks.Free.empty()) {
+            Stack = Stacks.Free.back();
+            Stacks.Free.pop_back();
+        } else {
+            // Room to take every stack back, so giving one back never allocates.
+            Stacks.Free.reserve(Stacks.Made + 1);
+            Stack = new std::vector<float>();
+            ++Stacks.Made;
+        }
     }
-    ++Stacks.Depth;
     Stack->clear();
+    if (Stack->capacity() == 0) {
+        try {
+            Stack->reserve(INITIAL_CAPACITY);
+        } catch (...) {
+            const std::lock_guard<std::mutex> hold(Stacks.Lock);
+            Stacks.Free.push_back(Stack);
+            throw;
+        }
+    }
 }
 
 ValueStackLeaseClass::~ValueStackLeaseClass()
 {
-    --Stacks.Depth;
+    const std::lock_guard<std::mutex> hold(Stacks.Lock);
+    Stacks.Free.push_back(Stack);
 }

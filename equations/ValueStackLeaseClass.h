@@ -5,11 +5,10 @@
 
 struct ValueStacksStruct;
 
-// An empty value stack for one evaluation, taken from the calling thread's stacks and given back
+// An empty value stack for one evaluation, taken from stacks all threads share and given back
 // when the lease ends. A host's token callback may evaluate another equation while one is
-// running, so each nesting level has a stack of its own; a stack in use never moves. The
-// thread's stacks are looked up once, when the lease is taken. Once warm, taking a lease
-// allocates nothing; a cold one may throw std::bad_alloc.
+// running, so each nesting level takes a stack of its own; a stack in use never moves. Once warm,
+// taking a lease allocates nothing; a cold one may throw std::bad_alloc.
 class ValueStackLeaseClass {
 public:
     ValueStackLeaseClass();

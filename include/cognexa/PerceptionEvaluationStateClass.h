@@ -59,6 +59,9 @@ public:
     }
 
 private:
+    // The many-context evaluation keeps one state per lane and points it at each token in turn.
+    friend class PerceptionProgramClass;
+
     static constexpr int Inline_Capacity = 8;
 
     const PerceptionContextClass* Context;

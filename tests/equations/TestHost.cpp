@@ -133,11 +133,4 @@ unsigned int Bits(float value)
     return PerceptionEvaluationStateClass::Value_Bits(value);
 }
 
-float From_Bits(unsigned int bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 }  // namespace TestHost

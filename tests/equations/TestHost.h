@@ -5,6 +5,7 @@
 #include <cognexa/Notice.h>
 #include <cognexa/PerceptionFunctionClass.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,7 +54,14 @@ std::unique_ptr<PerceptionFunctionClass> Build(const std::string& text, const st
 bool Evaluate_Text(const std::string& text, float& result);
 
 unsigned int Bits(float value);
-float From_Bits(unsigned int bits);
+// Inline: on 32-bit x86 a float returned from a call comes back in an x87 register, which
+// quiets a signalling NaN.
+inline float From_Bits(unsigned int bits)
+{
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
 
 }  // namespace TestHost
 

@@ -76,16 +76,29 @@ TEST(ThreadContract, DivisionsByZeroOnManyThreadsShowTheNoticeOnce)
     Forget_Parse_Error_Announcement();
     TheNoticeCount = 0;
     const std::unique_ptr<PerceptionFunctionClass> equation(PerceptionFunctionClass::Build("5 / 0", "Divide"));
+    // Deeper than an evaluation keeps in its frame: it takes a stack of its thread's.
+    std::string deep_text = "1";
+    for (int level = 0; level < 80; ++level) {
+        deep_text = "1 - (" + deep_text + ")";
+    }
+    const std::unique_ptr<PerceptionFunctionClass> deep(PerceptionFunctionClass::Build("(" + deep_text + " + 2) / 0", "Deep"));
     ASSERT_NE(equation, nullptr);
+    ASSERT_NE(deep, nullptr);
     std::atomic<int> failures{0};
     Run_Together([&](int) {
         const PerceptionContextClass context;
+        const PerceptionContextClass* contexts[] = {&context, &context, &context};
         for (int round = 0; round < 200; ++round) {
             float result = 0;
             failures += !equation->Evaluate(context, result);
+            float results[3];
+            bool succeeded[3];
+            failures += 3 - equation->Evaluate_Many(contexts, 3, results, succeeded);
+            failures += !deep->Evaluate(context, result);
+            deep->Get_Perception_Token_String();
         }
     });
-    EXPECT_EQ(failures.load(), THREAD_COUNT * 200);
+    EXPECT_EQ(failures.load(), THREAD_COUNT * 200 * 5);
     EXPECT_EQ(TheNoticeCount.load(), 1);
     EXPECT_TRUE(Parse_Error_Announced());
     TestHostBindingStruct::Uninstall();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -107,6 +108,34 @@ TEST_F(FunctionCalls, ACopyCallsTheSameEquationWithTheSameBindings)
     ASSERT_TRUE(copy.Evaluate(Context(), result));
     EXPECT_EQ(result, 6);
     EXPECT_EQ(Host.Bound, (std::vector<std::pair<std::string, std::string>>{{"a", "b"}}));
+}
+
+// Every lane is bound and evaluated as Evaluate does it; a lane without context binds nothing.
+TEST_F(FunctionCalls, ManyContextsBindEachLaneAndEvaluateItAsEvaluateDoes)
+{
+    std::unique_ptr<PerceptionFunctionCallClass> call(PerceptionFunctionCallClass::Create("name{a=b,c=d}"));
+    std::unique_ptr<PerceptionFunctionCallClass> failing(PerceptionFunctionCallClass::Create("Fails{a=b}"));
+    ASSERT_NE(call, nullptr);
+    ASSERT_NE(failing, nullptr);
+    PerceptionContextClass* contexts[] = {&Context(), nullptr, &Context()};
+    float results[] = {-1, -1, -1};
+    bool succeeded[] = {false, true, false};
+    EXPECT_EQ(call->Evaluate_Many(contexts, 3, results, succeeded), 2);
+    EXPECT_EQ(std::vector<float>(results, results + 3), (std::vector<float>{6, -1, 6}));
+    EXPECT_EQ(std::vector<bool>(succeeded, succeeded + 3), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(Host.Bound, (std::vector<std::pair<std::string, std::string>>{{"a", "b"}, {"c", "d"}, {"a", "b"}, {"c", "d"}}));
+
+    Host.Bound.clear();
+    EXPECT_EQ(failing->Evaluate_Many(contexts, 3, results, succeeded), 0);
+    EXPECT_EQ(std::vector<float>(results, results + 3), (std::vector<float>{6, -1, 6})) << "failed lanes keep their result";
+    EXPECT_EQ(Host.Bound.size(), 2u);
+
+    failing->Set_Function(nullptr);
+    Host.Bound.clear();
+    EXPECT_EQ(failing->Evaluate_Many(contexts, 3, results, succeeded), 0);
+    EXPECT_TRUE(Host.Bound.empty()) << "no function: no callback at all";
+    EXPECT_EQ(call->Evaluate_Many(contexts, -1, results, succeeded), -1);
+    EXPECT_EQ(call->Evaluate_Many(nullptr, 3, results, succeeded), -1);
 }
 
 TEST(FunctionCallsWithoutRegistry, CreateGivesNull)
