@@ -469,37 +469,6 @@ TEST_P(ThreadContractStress, EveryThreadGetsWhatOneThreadGot)
     EXPECT_EQ(TheNoticeCount.load(), 1);
 }
 
-// The first division by zero of the process happens on eight threads at once.
-TEST_P(ThreadContractStress, TheNoticeShowsOnceWhateverTheThreads)
-{
-    std::unique_ptr<PerceptionFunctionClass> divide(PerceptionFunctionClass::Build("Unit.Speed / Unit.Zero", "Divide"));
-    ASSERT_NE(divide, nullptr);
-    ItemStruct item;
-    item.Equation = divide.get();
-    StartLineClass start(EVALUATORS);
-    std::atomic<int> successes{0};
-    std::vector<std::thread> threads;
-    for (int thread = 0; thread < EVALUATORS; ++thread) {
-        threads.emplace_back([&, thread] {
-            Init_Perception_Thread();
-            std::vector<PerceptionContextClass> contexts = Make_Contexts();
-            start.Arrive_And_Wait();
-            if (thread % 2 == 0) {
-                successes += Evaluate_One(item, contexts[thread]).Succeeded;
-            } else {
-                for (const LaneStruct& lane : Evaluate_All(item, contexts)) {
-                    successes += lane.Succeeded;
-                }
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(successes.load(), 0);
-    EXPECT_EQ(TheNoticeCount.load(), 1);
-}
-
 INSTANTIATE_TEST_SUITE_P(TokenHandIns, ThreadContractStress, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? std::string("Bulk") : std::string("PerLane");
