@@ -71,13 +71,13 @@ asan_tests() {
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -R "$toolkit_tests"
 }
 
-# The file system's threading tests and its lock under ThreadSanitizer.
+# Under ThreadSanitizer: the file system's threading tests and its lock, the thread contract and its stress test.
 tsan_tests() {
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOGNEXA_SANITIZE=thread \
         -DCOGNEXA_BUILD_LAUNCHER=OFF -DCOGNEXA_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build build-tsan --target data_tests platform_tests
+  cmake --build build-tsan --target data_tests platform_tests equations_tests thread_contract_tests
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    ctest --test-dir build-tsan --output-on-failure -R '^(data\.FileManager|platform\..*Lock)'
+    ctest --test-dir build-tsan --output-on-failure -R '^(data\.FileManager|platform\..*Lock|equations\.ThreadContract)|ThreadContractStress'
 }
 
 # Every fuzz target for a short smoke run (clang, libFuzzer).

@@ -71,6 +71,51 @@ def rate_row(table, benchmarks, figure, ours, peer, peer_label, counter, unit, d
               lower_is_better=False)
 
 
+def frame_rows(table, benchmarks):
+    """The frame figures: ns per expression and context, geometric means over the expressions."""
+    notes = []
+    for count in (1000, 10000):
+        frame = benchmarks.get(f"BM_Frame/{count}/iterations:1")
+        if frame is None:
+            continue
+        label = f"Frame, {count:,} contexts, {frame['expressions']:.0f} expressions"
+
+        def row(figure, mine, theirs, peer_label, target=None, throughput=False):
+            a, b = frame[mine + "_ns"], frame[theirs + "_ns"]
+            if throughput:
+                table.add(f"{label}: {figure}", f"2 threads {b:.2f} ns", f"1 thread {a:.2f} ns", a / b, target,
+                          lower_is_better=False)
+            else:
+                table.add(f"{label}: {figure}", f"{a:.2f} ns", f"{peer_label} {b:.2f} ns", a / b, target)
+
+        loop = "Evaluate loop, 1 thread"
+        row("many contexts, per-lane callbacks", "cognexa_many_lane_1t", "cognexa_loop_1t", loop,
+            0.6 if count == 1000 else None)
+        row("many contexts, bulk hand-in", "cognexa_many_bulk_1t", "cognexa_loop_1t", loop, 0.2)
+        row("many contexts, bulk hand-in", "cognexa_many_bulk_1t", "muparser_bulk_var_1t",
+            "muparser bulk, variables bound to arrays, 1 thread", 0.3)
+        row("many contexts, bulk hand-in", "cognexa_many_bulk_1t", "floor_arrays", "floor, values from arrays")
+        row("Evaluate loop", "cognexa_loop_1t", "muparser_loop_fun", "muparser Eval() loop, a callback per variable")
+        for peer, peer_label in (("muparser_bulk_fun_1t", "muparser bulk, a bulk callback per variable, 1 thread"),
+                                 ("muparser_bulk_var_1t", "muparser bulk, variables bound to arrays, 1 thread"),
+                                 ("floor_arrays", "floor, values from arrays"),
+                                 ("floor_calls", "floor, a call per lane per variable")):
+            row("Evaluate loop", "cognexa_loop_1t", peer, peer_label)
+        for form, name, target in (("cognexa_loop", "Evaluate loop", None),
+                                   ("cognexa_many_lane", "many contexts, per-lane callbacks",
+                                    1.8 if count == 10000 else None),
+                                   ("cognexa_many_bulk", "many contexts, bulk hand-in", 1.8 if count == 10000 else None),
+                                   ("muparser_bulk_fun", "muparser bulk, bulk callbacks (OpenMP)", None),
+                                   ("muparser_bulk_var", "muparser bulk, arrays (OpenMP)", None)):
+            row(f"{name}, 2 threads' throughput / 1 thread's", f"{form}_1t", f"{form}_2t", None, target,
+                throughput=True)
+        notes.append(f"Frame of {count:,} contexts: {frame['mismatches']:.0f} runs differing from the Evaluate loop "
+                     f"in a bit or a success flag (must be 0), {frame['disagreements']:.0f} muparser runs outside "
+                     f"the tolerance, {frame['failed_lanes']:.0f} lanes failing (a division by zero), "
+                     f"{frame['rejected']:.0f} corpus lines not taken by every engine.")
+    return notes
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
@@ -106,6 +151,7 @@ def main():
         table.add("Evaluation against the floor loop over the same nodes (static library)",
                   f"{floor['library_ns']:.1f} ns", f"floor {floor['floor_ns']:.1f} ns",
                   floor["library_ns"] / floor["floor_ns"], 1.1)
+    frame_notes = frame_rows(table, benchmarks)
     time_row(table, benchmarks, "One token node (evaluation state, token callback, reset)", "BM_Node_Token",
              "BM_Node_Constant", "constant node")
     for peer, label, target in (("muparser_var", "muparser (SetExpr + first Eval)", 1.0),
@@ -171,6 +217,9 @@ def main():
     if launcher_note:
         print()
         print(launcher_note)
+    for note in frame_notes:
+        print()
+        print(note)
 
 
 if __name__ == "__main__":
