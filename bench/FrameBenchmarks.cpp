@@ -6,7 +6,7 @@
 #include "BlockFloorProgramClass.h"
 #include "EvaluationPeerClass.h"
 
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/PerceptionEvaluationStateClass.h>
 #include <cognexa/PerceptionFunctionClass.h>
 

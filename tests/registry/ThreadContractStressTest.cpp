@@ -3,14 +3,14 @@
 // delete) equations of their own. Every lane's result bits, success and sequence of hand-in
 // calls must be what one thread got before the others started.
 #include <cognexa/cognexa.h>
-#include <cognexa/HostBinding.h>
+#include <cognexa/HostHandIns.h>
 #include <cognexa/MegaFileManagerClass.h>
 #include <cognexa/PerceptionFunctionCallClass.h>
 #include <cognexa/PerceptionStringHandle.h>
 #include <cognexa/ThePerceptionFunctionManagerClass.h>
 
 #include "RegistryTestHost.h"
-#include "TestHostBindingStruct.h"
+#include "TestHandInsStruct.h"
 
 #include <gtest/gtest.h>
 
@@ -300,7 +300,7 @@ protected:
     void SetUp() override
     {
         TheUnits = &Units;
-        TestHostBindingStruct binding;
+        TestHandInsStruct binding;
         binding.Token_Converter = &TheConverter;
         binding.Bind_Token_Callback = &Bind_Stress_Token;
         binding.Evaluate_Token_Callback = &Evaluate_Stress_Token;
@@ -322,7 +322,7 @@ protected:
         delete ThePerceptionFunctionManagerPtr;
         ThePerceptionFunctionManagerPtr = nullptr;
         Set_Evaluate_Tokens_Callback(nullptr);
-        TestHostBindingStruct::Uninstall();
+        TestHandInsStruct::Uninstall();
         TheUnits = nullptr;
     }
 
