@@ -1,8 +1,8 @@
 #include "BlockFloorProgramClass.h"
 
+#include "FloorExpressionParserClass.h"
+
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 bool BlockFloorProgramClass::Compile(const std::string& expression)
@@ -10,17 +10,42 @@ bool BlockFloorProgramClass::Compile(const std::string& expression)
     Steps.clear();
     Depth = 0;
     Max_Depth = 0;
-    Position = expression.c_str();
-    Skip_Blanks();
-    if (!Parse_Additive()) {
-        return false;
-    }
-    Skip_Blanks();
-    if (*Position != '\0') {
+    if (!FloorExpressionParserClass(*this).Parse(expression)) {
         return false;
     }
     Stack.assign(static_cast<std::size_t>(Max_Depth) * BLOCK_LANES, 0.0f);
     return true;
+}
+
+void BlockFloorProgramClass::Emit_Number(float value)
+{
+    Emit(PUSH_CONSTANT, value);
+}
+
+void BlockFloorProgramClass::Emit_Variable(int letter)
+{
+    Emit(PUSH_VARIABLE, 0, letter);
+}
+
+void BlockFloorProgramClass::Emit_Operator(OperatorType operation)
+{
+    switch (operation) {
+    case FloorExpressionEmitterClass::NEGATE:
+        Emit(NEGATE);
+        break;
+    case FloorExpressionEmitterClass::ADD:
+        Emit(ADD);
+        break;
+    case FloorExpressionEmitterClass::SUBTRACT:
+        Emit(SUBTRACT);
+        break;
+    case FloorExpressionEmitterClass::MULTIPLY:
+        Emit(MULTIPLY);
+        break;
+    case FloorExpressionEmitterClass::DIVIDE:
+        Emit(DIVIDE);
+        break;
+    }
 }
 
 void BlockFloorProgramClass::Emit(OperationType operation, float constant, int letter)
@@ -120,114 +145,4 @@ void BlockFloorProgramClass::Run_Callback(LaneValueCallbackType callback, const 
             row[lane] = callback(host, base + lane, letter);
         }
     }, count, results, succeeded);
-}
-
-void BlockFloorProgramClass::Skip_Blanks()
-{
-    while (std::isspace(static_cast<unsigned char>(*Position))) {
-        ++Position;
-    }
-}
-
-bool BlockFloorProgramClass::Parse_Additive()
-{
-    if (!Parse_Multiplicative()) {
-        return false;
-    }
-    for (;;) {
-        Skip_Blanks();
-        const char operation = *Position;
-        if (operation != '+' && operation != '-') {
-            return true;
-        }
-        ++Position;
-        if (!Parse_Multiplicative()) {
-            return false;
-        }
-        Emit(operation == '+' ? ADD : SUBTRACT);
-    }
-}
-
-bool BlockFloorProgramClass::Parse_Multiplicative()
-{
-    if (!Parse_Unary()) {
-        return false;
-    }
-    for (;;) {
-        Skip_Blanks();
-        const char operation = *Position;
-        if (operation != '*' && operation != '/') {
-            return true;
-        }
-        ++Position;
-        if (!Parse_Unary()) {
-            return false;
-        }
-        Emit(operation == '*' ? MULTIPLY : DIVIDE);
-    }
-}
-
-// A number literal is tried first, so "-5" is a literal while "- 5" and "-a" are negations.
-bool BlockFloorProgramClass::Parse_Unary()
-{
-    Skip_Blanks();
-    if (Parse_Number()) {
-        return true;
-    }
-    const char first = *Position;
-    if (first >= 'a' && first <= 'z') {
-        Emit(PUSH_VARIABLE, 0, first - 'a');
-        ++Position;
-        return true;
-    }
-    if (first == '(') {
-        ++Position;
-        if (!Parse_Additive()) {
-            return false;
-        }
-        Skip_Blanks();
-        if (*Position != ')') {
-            return false;
-        }
-        ++Position;
-        return true;
-    }
-    if (first == '-') {
-        ++Position;
-        if (!Parse_Unary()) {
-            return false;
-        }
-        Emit(NEGATE);
-        return true;
-    }
-    return false;
-}
-
-bool BlockFloorProgramClass::Parse_Number()
-{
-    const char* end = Position;
-    if (*end == '+' || *end == '-') {
-        ++end;
-    }
-    const char* digits = end;
-    while (std::isdigit(static_cast<unsigned char>(*end))) {
-        ++end;
-    }
-    const bool integral = end != digits;
-    if (*end == '.') {
-        ++end;
-        const char* fraction = end;
-        while (std::isdigit(static_cast<unsigned char>(*end))) {
-            ++end;
-        }
-        if (!integral && end == fraction) {
-            return false;
-        }
-    } else if (!integral) {
-        return false;
-    }
-    const std::string text(Position, end);
-    Emit(PUSH_CONSTANT, static_cast<float>(std::atof(text.c_str())));
-    Position = end;
-    return true;
 }

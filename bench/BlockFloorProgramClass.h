@@ -1,6 +1,8 @@
 #ifndef COGNEXA_BENCH_BLOCK_FLOOR_PROGRAM_CLASS_H
 #define COGNEXA_BENCH_BLOCK_FLOOR_PROGRAM_CLASS_H
 
+#include "FloorExpressionEmitterClass.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@
 // compiler vectorises. It compiles the benchmark subset (numbers, one-letter variables, + - * /,
 // parentheses, negation) with the library's precedence and literal rules, and gives each lane
 // the bits Evaluate gives under the thread's rounding mode, failed divisions included.
-class BlockFloorProgramClass {
+class BlockFloorProgramClass : private FloorExpressionEmitterClass {
 public:
     static constexpr int BLOCK_LANES = 256;
 
@@ -35,11 +37,9 @@ private:
     template <typename LoadVariable>
     void Run_Blocks(LoadVariable load, int count, float* results, bool* succeeded);
 
-    bool Parse_Additive();
-    bool Parse_Multiplicative();
-    bool Parse_Unary();
-    bool Parse_Number();
-    void Skip_Blanks();
+    void Emit_Number(float value) override;
+    void Emit_Variable(int letter) override;
+    void Emit_Operator(OperatorType operation) override;
     void Emit(OperationType operation, float constant = 0, int letter = 0);
 
     std::vector<StepStruct> Steps;
@@ -47,7 +47,6 @@ private:
     int Max_Depth = 0;
     // Max_Depth rows of BLOCK_LANES values, reused across runs.
     std::vector<float> Stack;
-    const char* Position = nullptr;
 };
 
 #endif

@@ -1,6 +1,8 @@
 #ifndef COGNEXA_BENCH_FLOOR_PROGRAM_CLASS_H
 #define COGNEXA_BENCH_FLOOR_PROGRAM_CLASS_H
 
+#include "FloorExpressionEmitterClass.h"
+
 #include "equations/PerceptionFunctionNodeClass.h"
 
 #include <memory>
@@ -12,7 +14,7 @@
 // reused across evaluations, no host notification, no checks). It compiles the benchmark
 // subset of the language (numbers, one-letter variables read as V.x, + - * /, parentheses,
 // negation) with the same precedence and literal rules.
-class FloorProgramClass {
+class FloorProgramClass : private FloorExpressionEmitterClass {
 public:
     // False when the text is outside the subset.
     bool Compile(const std::string& expression);
@@ -32,15 +34,12 @@ public:
     std::size_t Get_Node_Count() const { return Nodes.size(); }
 
 private:
-    bool Parse_Additive();
-    bool Parse_Multiplicative();
-    bool Parse_Unary();
-    bool Parse_Number();
-    void Skip_Blanks();
+    void Emit_Number(float value) override;
+    void Emit_Variable(int letter) override;
+    void Emit_Operator(OperatorType operation) override;
 
     std::vector<std::unique_ptr<PerceptionFunctionNodeClass>> Nodes;
     std::vector<float> Stack;
-    const char* Position = nullptr;
 };
 
 #endif
