@@ -436,6 +436,30 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
         }
         return kept;
     }
+    if (live > 0 && selection[live - 1] == live - 1) {
+        // No lane has failed yet (the selection is ascending, so it holds every lane): the host
+        // answers straight into the lanes' values, in the lanes' own states.
+        bool* const answered = scratch.Answered;
+        for (int lane = 0; lane < live; ++lane) {
+            Prepare_State(*lane_states[lane], token);
+            if (has_parameters) {
+                token.Set_Bound_Values(*lane_states[lane], bound + lane, LANES);
+            }
+            values[lane] = 0.0f;
+            answered[lane] = false;
+        }
+        bulk(lane_states, live, values, answered);
+        if (reset_visible) {
+            for (int lane = 0; lane < live; ++lane) {
+                TokenNodeClass::Reset_State(*lane_states[lane]);
+            }
+        }
+        for (int lane = 0; lane < live; ++lane) {
+            selection[kept] = static_cast<uint16_t>(lane);
+            kept += answered[lane];
+        }
+        return kept;
+    }
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
         PerceptionEvaluationStateClass& state = *lane_states[lane];
@@ -488,34 +512,30 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
     uint16_t* const selection = scratch.Selection;
     bool* const failed = scratch.Failed;
 
-    // 1. Every lane is told its evaluation starts; a lane without context fails at once.
+    // 1. Every lane is told its evaluation starts and, when the program reads tokens, gets its
+    //    evaluation state; a lane without context fails at once.
     int live = 0;
+    LaneStatesStruct states{scratch, selection};
+    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
+    const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback;
     for (int lane = 0; lane < count; ++lane) {
         succeeded[lane] = false;
         if (contexts[lane] == nullptr) {
             continue;
         }
-        if (const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback) {
+        if (notify != nullptr) {
             notify(*contexts[lane], equation);
+        }
+        if (Has_Tokens) {
+            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
+                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
+            state_lanes[states.Count++] = static_cast<uint16_t>(lane);
         }
         selection[live++] = static_cast<uint16_t>(lane);
     }
+    states.Lanes = state_lanes;
 
-    // 2. Each running lane's evaluation state, when the program reads tokens.
-    LaneStatesStruct states{scratch, selection};
-    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
-    if (Has_Tokens) {
-        for (int index = 0; index < live; ++index) {
-            const int lane = selection[index];
-            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
-                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
-            state_lanes[index] = static_cast<uint16_t>(lane);
-            states.Count = index + 1;
-        }
-        states.Lanes = state_lanes;
-    }
-
-    // 3. The steps, each for every lane still running; top counts the values on each lane's stack.
+    // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
     uint32_t top = 0;
     for (const StepStruct* step = Steps(); live > 0; ++step) {
         switch (step->Operation) {
