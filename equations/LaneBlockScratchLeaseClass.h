@@ -14,7 +14,7 @@ struct LaneBlockScratchStruct {
 
     std::vector<float> Rows;  // Depth rows of LANES values
     float Values[LANES];      // a token's value per lane, for the fused steps
-    bool Failed[LANES];
+    uint32_t Failed[LANES];  // 1 where the step failed; as wide as a value, so the steps vectorise
     float Answers[LANES];                          // the bulk hand-in's values, by selection index
     bool Answered[LANES];                          // the bulk hand-in's success, by selection index
     uint16_t Selection[LANES];                     // the lanes still running, ascending
