@@ -179,9 +179,14 @@ void Notify(const PerceptionContextClass& context, const PerceptionFunctionClass
     Trace("notify " + equation.Get_Name(), &context);
 }
 
-// The bulk hand-in, answered from the same data as the per-lane one.
+// The bulk hand-in, answered from the same data as the per-lane one. All states of one call are
+// for the same token, as the host guide promises.
 void Evaluate_Tokens(PerceptionEvaluationStateClass* const* states, int count, float* values, bool* succeeded)
 {
+    for (int index = 1; index < count; ++index) {
+        EXPECT_EQ(states[index]->Get_Token_Path(), states[0]->Get_Token_Path());
+        EXPECT_EQ(states[index]->Get_Value_Count(), states[0]->Get_Value_Count());
+    }
     for (int index = 0; index < count; ++index) {
         succeeded[index] = Evaluate_Token(states[index]->Get_Context(), *states[index], values[index]);
     }
