@@ -381,24 +381,11 @@ int Drop_Failed(LaneBlockScratchStruct& scratch, int count, int live, bool repor
     return kept;
 }
 
-// Each running lane's evaluation state, made once per block and handed to every token read of
-// that lane: before each read it points at the token's path and its table of values is empty, so
-// the host sees what a state made for that read alone would show. Destroyed however the block
-// ends; the library made them, so the destructor is called directly.
-struct LaneStatesStruct {
-    LaneBlockScratchStruct& Scratch;
-    const uint16_t* Lanes;
-    int Count = 0;
-    ~LaneStatesStruct()
-    {
-        for (int index = 0; index < Count; ++index) {
-            Scratch.Lane_States[Lanes[index]]->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
-        }
-    }
-};
-
 }  // namespace
 
+// A lane's state serves every token read of every evaluation that uses the scratch: before each
+// read it points at the token's path and its table of values is empty, so the host sees what a
+// state made for that read alone would show.
 void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token)
 {
     state.Token_Path = &token.Token_Path;
@@ -506,11 +493,8 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
             TokenNodeClass::Reset_State(*states[index]);
         }
     }
-    int answered_count = 0;
-    for (int index = 0; index < live; ++index) {
-        answered_count += answered[index] ? 1 : 0;
-    }
-    if (dense && answered_count == live) {
+    // A false is a zero byte.
+    if (dense && std::memchr(answered, 0, static_cast<std::size_t>(live)) == nullptr) {
         return live;  // the selection stays as it is
     }
     int kept = 0;
@@ -550,11 +534,10 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
     uint16_t* const selection = scratch.Selection;
     uint32_t* const failed = scratch.Failed;
 
-    // 1. Every lane is told its evaluation starts and, when the program reads tokens, gets its
-    //    evaluation state; a lane without context fails at once.
+    // 1. Every lane is told its evaluation starts and its evaluation state takes its context; a
+    //    lane without context fails at once.
     int live = 0;
-    LaneStatesStruct states{scratch, selection};
-    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
+    PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
     const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback;
     for (int lane = 0; lane < count; ++lane) {
         succeeded[lane] = false;
@@ -564,14 +547,9 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         if (notify != nullptr) {
             notify(*contexts[lane], equation);
         }
-        if (Has_Tokens) {
-            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
-                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
-            state_lanes[states.Count++] = static_cast<uint16_t>(lane);
-        }
+        lane_states[lane]->Context = contexts[lane];
         selection[live++] = static_cast<uint16_t>(lane);
     }
-    states.Lanes = state_lanes;
 
     // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
     uint32_t top = 0;

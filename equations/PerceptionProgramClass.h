@@ -96,11 +96,6 @@ private:
     static void Prepare_Lanes(const TokenNodeClass& token, const float* bound,
                               PerceptionEvaluationStateClass* const* states, const uint16_t* lanes, int live);
     static void Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token);
-    static const std::vector<PerceptionTokenType>& No_Token_Path()
-    {
-        static const std::vector<PerceptionTokenType> none;
-        return none;
-    }
 
     static void Combine(OperationType operation, float* __restrict left, const float* __restrict right,
                         LaneBlockScratchStruct& scratch);
