@@ -390,9 +390,14 @@ void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state
 {
     state.Token_Path = &token.Token_Path;
     if (state.Value_Count != 0) {
-        state.Value_Count = 0;
-        state.Overflow_Values.clear();
+        Empty_State(state);
     }
+}
+
+void PerceptionProgramClass::Empty_State(PerceptionEvaluationStateClass& state)
+{
+    state.Value_Count = 0;
+    state.Overflow_Values.clear();
 }
 
 // The per-lane hand-in for every running lane, the hand-in answering straight into values[lane]
@@ -400,31 +405,36 @@ void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state
 // reset choices are template arguments, so the loop around the host's call keeps only what it
 // needs in registers.
 template <bool HAS_PARAMETERS, bool RESET_VISIBLE>
-int PerceptionProgramClass::Read_Lanes(const TokenNodeClass& token, const float* bound,
-                                       const PerceptionContextClass* const* contexts, float* values,
+int PerceptionProgramClass::Read_Lanes(const TokenNodeClass& token, const float* bound, float* values,
                                        LaneBlockScratchStruct& scratch, int live,
                                        EvaluateTokenCallbackType evaluate_token)
 {
-    uint16_t* const selection = scratch.Selection;
+    // Few values live across the host's call, so the loop keeps them in registers: the lane is
+    // read again from the selection, the context from the lane's state.
+    const std::vector<PerceptionTokenType>* const path = &token.Token_Path;
     PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
-    int kept = 0;
-    for (int index = 0; index < live; ++index) {
-        const int lane = selection[index];
-        PerceptionEvaluationStateClass& state = *lane_states[lane];
-        Prepare_State(state, token);
+    uint16_t* const selection = scratch.Selection;
+    uint16_t* kept = selection;
+    for (const uint16_t* next = selection; next != selection + live; ++next) {
+        PerceptionEvaluationStateClass& state = *lane_states[*next];
+        state.Token_Path = path;
+        if (state.Value_Count != 0) {
+            Empty_State(state);
+        }
         if (HAS_PARAMETERS) {
             // Before the value is preset: for a plain token step the bound values share its row.
-            token.Set_Bound_Values(state, bound + lane, LANES);
+            token.Set_Bound_Values(state, bound + *next, LANES);
         }
-        values[lane] = 0.0f;
-        const bool evaluated = evaluate_token(contexts[lane], state, values[lane]);
+        float& value = values[*next];
+        value = 0.0f;
+        const bool evaluated = evaluate_token(state.Context, state, value);
         if (RESET_VISIBLE) {
             TokenNodeClass::Reset_State(state);
         }
-        selection[kept] = static_cast<uint16_t>(lane);
+        *kept = *next;
         kept += evaluated;
     }
-    return kept;
+    return static_cast<int>(kept - selection);
 }
 
 // The bulk hand-in's part before the call, for every running lane.
@@ -444,8 +454,8 @@ void PerceptionProgramClass::Prepare_Lanes(const TokenNodeClass& token, const fl
 // Reads the token for every running lane into values[lane], through the bulk hand-in when the
 // host has set one; the lanes whose read fails leave the selection. The first bound value of a
 // lane is at bound[lane], the next a row further. The hand-ins are read once for the step.
-int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
-                float* values, LaneBlockScratchStruct& scratch, int live)
+int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound, float* values,
+                                        LaneBlockScratchStruct& scratch, int live)
 {
     uint16_t* const selection = scratch.Selection;
     const bool has_parameters = !token.Bound_Parameters.empty();
@@ -457,11 +467,11 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
             return 0;
         }
         if (has_parameters) {
-            return reset_visible ? Read_Lanes<true, true>(token, bound, contexts, values, scratch, live, evaluate_token)
-                                 : Read_Lanes<true, false>(token, bound, contexts, values, scratch, live, evaluate_token);
+            return reset_visible ? Read_Lanes<true, true>(token, bound, values, scratch, live, evaluate_token)
+                                 : Read_Lanes<true, false>(token, bound, values, scratch, live, evaluate_token);
         }
-        return reset_visible ? Read_Lanes<false, true>(token, bound, contexts, values, scratch, live, evaluate_token)
-                             : Read_Lanes<false, false>(token, bound, contexts, values, scratch, live, evaluate_token);
+        return reset_visible ? Read_Lanes<false, true>(token, bound, values, scratch, live, evaluate_token)
+                             : Read_Lanes<false, false>(token, bound, values, scratch, live, evaluate_token);
     }
     if (live <= 0) {
         return 0;
@@ -576,7 +586,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_TOKEN: {
             top -= step->Bits;
             float* values = row(top++);
-            live = Read_Tokens(*step->Token, values, contexts, values, scratch, live);
+            live = Read_Tokens(*step->Token, values, values, scratch, live);
             break;
         }
         case STEP_NEGATE: {
@@ -610,7 +620,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_SUBTRACT_TOKEN:
         case STEP_MULTIPLY_TOKEN:
         case STEP_DIVIDE_TOKEN:
-            live = Read_Tokens(*step->Token, nullptr, contexts, scratch.Values, scratch, live);
+            live = Read_Tokens(*step->Token, nullptr, scratch.Values, scratch, live);
             Combine(static_cast<OperationType>(step->Operation - STEP_ADD_TOKEN + STEP_ADD), row(top - 1),
                     scratch.Values, scratch);
             if (step->Operation == STEP_DIVIDE_TOKEN) {
