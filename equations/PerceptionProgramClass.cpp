@@ -359,11 +359,12 @@ namespace {
 constexpr int LANES = LaneBlockScratchStruct::LANES;
 
 // Drops the lanes whose step failed from the selection; a failed division reports. The step
-// marked every lane of the block; when none of the first count failed, the selection stays.
-int Drop_Failed(LaneBlockScratchStruct& scratch, int count, int live, bool report)
+// marked every lane of the block; when none failed, the selection stays (lanes past the block's
+// contexts compute values nobody reads, and at worst send the check to the loop below).
+int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
 {
     uint32_t failures = 0;
-    for (int lane = 0; lane < count; ++lane) {
+    for (int lane = 0; lane < LANES; ++lane) {
         failures |= scratch.Failed[lane];
     }
     if (failures == 0) {
@@ -613,7 +614,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_CLAMP: {
             top -= 2;
             Clamp(row(top - 1), row(top), row(top + 1), failed);
-            live = Drop_Failed(scratch, count, live, false);
+            live = Drop_Failed(scratch, live, false);
             break;
         }
         case STEP_ADD_TOKEN:
@@ -624,7 +625,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
             Combine(static_cast<OperationType>(step->Operation - STEP_ADD_TOKEN + STEP_ADD), row(top - 1),
                     scratch.Values, scratch);
             if (step->Operation == STEP_DIVIDE_TOKEN) {
-                live = Drop_Failed(scratch, count, live, true);
+                live = Drop_Failed(scratch, live, true);
             }
             break;
         case STEP_ADD_CONSTANT:
@@ -634,14 +635,14 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
             Combine_Constant(static_cast<OperationType>(step->Operation - STEP_ADD_CONSTANT + STEP_ADD), row(top - 1),
                              As_Float(step->Bits), scratch);
             if (step->Operation == STEP_DIVIDE_CONSTANT) {
-                live = Drop_Failed(scratch, count, live, true);
+                live = Drop_Failed(scratch, live, true);
             }
             break;
         default:  // the binary operators
             --top;
             Combine(step->Operation, row(top - 1), row(top), scratch);
             if (step->Operation == STEP_DIVIDE) {
-                live = Drop_Failed(scratch, count, live, true);
+                live = Drop_Failed(scratch, live, true);
             }
             break;
         }
@@ -662,16 +663,18 @@ inline float Quieted(float value)
     return value;
 }
 
+// A NaN left operand makes the sum or product a NaN, so testing it alone is Sum's and Product's
+// test.
 inline float Lane_Sum(float left, float right)
 {
     const float sum = left + right;
-    return sum != sum && left != left ? Quieted(left) : sum;
+    return left != left ? Quieted(left) : sum;
 }
 
 inline float Lane_Product(float left, float right)
 {
     const float product = left * right;
-    return product != product && left != left ? Quieted(left) : product;
+    return left != left ? Quieted(left) : product;
 }
 
 // A zero divisor becomes ±1, so the failing lanes raise no division-by-zero flag; the quotient is
