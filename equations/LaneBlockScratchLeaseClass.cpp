@@ -31,6 +31,7 @@ LaneBlockScratchStruct::LaneBlockScratchStruct()
     for (int lane = 0; lane < LANES; ++lane) {
         Lane_States[lane] = new (State_Storage[lane]) PerceptionEvaluationStateClass(nullptr, no_path);
     }
+    Token_State = new (Token_State_Storage) PerceptionEvaluationStateClass(nullptr, no_path);
 }
 
 LaneBlockScratchStruct::~LaneBlockScratchStruct()
@@ -38,6 +39,7 @@ LaneBlockScratchStruct::~LaneBlockScratchStruct()
     for (PerceptionEvaluationStateClass* state : Lane_States) {
         state->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
     }
+    Token_State->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
 }
 
 LaneBlockScratchLeaseClass::LaneBlockScratchLeaseClass(std::size_t depth)

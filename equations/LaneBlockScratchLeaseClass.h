@@ -28,6 +28,9 @@ struct LaneBlockScratchStruct {
     PerceptionEvaluationStateClass* States[LANES];       // the bulk hand-in's states, by selection index
     PerceptionEvaluationStateClass* Lane_States[LANES];  // each lane's state, by lane
     alignas(PerceptionEvaluationStateClass) unsigned char State_Storage[LANES][sizeof(PerceptionEvaluationStateClass)];
+    // The per-lane hand-in asks one lane at a time, so one state serves them all.
+    PerceptionEvaluationStateClass* Token_State;
+    alignas(PerceptionEvaluationStateClass) unsigned char Token_State_Storage[sizeof(PerceptionEvaluationStateClass)];
 };
 
 // Scratch for one many-context evaluation, taken from a pool that all threads share and given

@@ -402,23 +402,22 @@ void PerceptionProgramClass::Empty_State(PerceptionEvaluationStateClass& state)
 }
 
 // The per-lane hand-in for every running lane, the hand-in answering straight into values[lane]
-// (a lane whose read fails leaves the selection, and nobody reads its value). The parameter and
-// reset choices are template arguments, so the loop around the host's call keeps only what it
-// needs in registers.
+// (a lane whose read fails leaves the selection, and nobody reads its value). The lanes are asked
+// one after another, so one state, pointed at each lane's context in turn, stays in the cache for
+// all of them. The parameter and reset choices are template arguments, so the loop around the
+// host's call keeps only what it needs in registers.
 template <bool HAS_PARAMETERS, bool RESET_VISIBLE>
-int PerceptionProgramClass::Read_Lanes(const TokenNodeClass& token, const float* bound, float* values,
+int PerceptionProgramClass::Read_Lanes(const TokenNodeClass& token, const float* bound,
+                                       const PerceptionContextClass* const* contexts, float* values,
                                        LaneBlockScratchStruct& scratch, int live,
                                        EvaluateTokenCallbackType evaluate_token)
 {
-    // Few values live across the host's call, so the loop keeps them in registers: the lane is
-    // read again from the selection, the context from the lane's state.
-    const std::vector<PerceptionTokenType>* const path = &token.Token_Path;
-    PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
+    PerceptionEvaluationStateClass& state = *scratch.Token_State;
+    state.Token_Path = &token.Token_Path;
     uint16_t* const selection = scratch.Selection;
     uint16_t* kept = selection;
     for (const uint16_t* next = selection; next != selection + live; ++next) {
-        PerceptionEvaluationStateClass& state = *lane_states[*next];
-        state.Token_Path = path;
+        state.Context = contexts[*next];
         if (state.Value_Count != 0) {
             Empty_State(state);
         }
@@ -455,7 +454,8 @@ void PerceptionProgramClass::Prepare_Lanes(const TokenNodeClass& token, const fl
 // Reads the token for every running lane into values[lane], through the bulk hand-in when the
 // host has set one; the lanes whose read fails leave the selection. The first bound value of a
 // lane is at bound[lane], the next a row further. The hand-ins are read once for the step.
-int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound, float* values,
+int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound,
+                                        const PerceptionContextClass* const* contexts, float* values,
                                         LaneBlockScratchStruct& scratch, int live)
 {
     uint16_t* const selection = scratch.Selection;
@@ -468,11 +468,11 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
             return 0;
         }
         if (has_parameters) {
-            return reset_visible ? Read_Lanes<true, true>(token, bound, values, scratch, live, evaluate_token)
-                                 : Read_Lanes<true, false>(token, bound, values, scratch, live, evaluate_token);
+            return reset_visible ? Read_Lanes<true, true>(token, bound, contexts, values, scratch, live, evaluate_token)
+                                 : Read_Lanes<true, false>(token, bound, contexts, values, scratch, live, evaluate_token);
         }
-        return reset_visible ? Read_Lanes<false, true>(token, bound, values, scratch, live, evaluate_token)
-                             : Read_Lanes<false, false>(token, bound, values, scratch, live, evaluate_token);
+        return reset_visible ? Read_Lanes<false, true>(token, bound, contexts, values, scratch, live, evaluate_token)
+                             : Read_Lanes<false, false>(token, bound, contexts, values, scratch, live, evaluate_token);
     }
     if (live <= 0) {
         return 0;
@@ -587,7 +587,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_TOKEN: {
             top -= step->Bits;
             float* values = row(top++);
-            live = Read_Tokens(*step->Token, values, values, scratch, live);
+            live = Read_Tokens(*step->Token, values, contexts, values, scratch, live);
             break;
         }
         case STEP_NEGATE: {
@@ -621,7 +621,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_SUBTRACT_TOKEN:
         case STEP_MULTIPLY_TOKEN:
         case STEP_DIVIDE_TOKEN:
-            live = Read_Tokens(*step->Token, nullptr, scratch.Values, scratch, live);
+            live = Read_Tokens(*step->Token, nullptr, contexts, scratch.Values, scratch, live);
             Combine(static_cast<OperationType>(step->Operation - STEP_ADD_TOKEN + STEP_ADD), row(top - 1),
                     scratch.Values, scratch);
             if (step->Operation == STEP_DIVIDE_TOKEN) {

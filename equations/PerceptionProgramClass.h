@@ -86,11 +86,12 @@ private:
     int Run_Block(const PerceptionFunctionClass& equation, const PerceptionContextClass* const* contexts, int count,
                   float* results, bool* succeeded, LaneBlockScratchStruct& scratch) const;
 
-    static int Read_Tokens(const TokenNodeClass& token, const float* bound, float* values, LaneBlockScratchStruct& scratch,
-                           int live);
+    static int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                           float* values, LaneBlockScratchStruct& scratch, int live);
     template <bool HAS_PARAMETERS, bool RESET_VISIBLE>
-    static int Read_Lanes(const TokenNodeClass& token, const float* bound, float* values,
-                          LaneBlockScratchStruct& scratch, int live, EvaluateTokenCallbackType evaluate_token);
+    static int Read_Lanes(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                          float* values, LaneBlockScratchStruct& scratch, int live,
+                          EvaluateTokenCallbackType evaluate_token);
     template <bool HAS_PARAMETERS>
     static void Prepare_Lanes(const TokenNodeClass& token, const float* bound,
                               PerceptionEvaluationStateClass* const* states, const uint16_t* lanes, int live);
