@@ -663,18 +663,18 @@ inline float Quieted(float value)
     return value;
 }
 
-// A NaN left operand makes the sum or product a NaN, so testing it alone is Sum's and Product's
-// test.
+// The sum and product are tested too, although a NaN left operand alone decides: with only that
+// test the compiler moves the operation behind a branch and the loop no longer vectorises.
 inline float Lane_Sum(float left, float right)
 {
     const float sum = left + right;
-    return left != left ? Quieted(left) : sum;
+    return sum != sum && left != left ? Quieted(left) : sum;
 }
 
 inline float Lane_Product(float left, float right)
 {
     const float product = left * right;
-    return left != left ? Quieted(left) : product;
+    return product != product && left != left ? Quieted(left) : product;
 }
 
 // A zero divisor becomes ±1, so the failing lanes raise no division-by-zero flag; the quotient is
