@@ -98,10 +98,16 @@ void Define_Context_Callbacks(mu::Parser& parser, std::integer_sequence<int, Let
 }
 
 // The host's bulk answer: the same data as its per-lane callback, for every lane still running.
+// All states of one call are for the same token, so the letter is looked up once, as the host
+// guide suggests.
 void Evaluate_Letters(PerceptionEvaluationStateClass* const* states, int count, float* values, bool* succeeded)
 {
+    if (count <= 0) {
+        return;
+    }
+    const PerceptionTokenType letter = states[0]->Get_Token_Path().back();
     for (int lane = 0; lane < count; ++lane) {
-        values[lane] = states[lane]->Get_Context()->Letters[states[lane]->Get_Token_Path().back()];
+        values[lane] = states[lane]->Get_Context()->Letters[letter];
         succeeded[lane] = true;
     }
 }

@@ -1,6 +1,7 @@
 #include "equations/LaneBlockScratchLeaseClass.h"
 
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace {
@@ -23,6 +24,23 @@ ScratchPoolStruct& The_Scratch_Pool()
 }
 
 }  // namespace
+
+LaneBlockScratchStruct::LaneBlockScratchStruct()
+{
+    static const std::vector<PerceptionTokenType> no_path;
+    for (int lane = 0; lane < LANES; ++lane) {
+        Lane_States[lane] = new (State_Storage[lane]) PerceptionEvaluationStateClass(nullptr, no_path);
+    }
+    Token_State = new (Token_State_Storage) PerceptionEvaluationStateClass(nullptr, no_path);
+}
+
+LaneBlockScratchStruct::~LaneBlockScratchStruct()
+{
+    for (PerceptionEvaluationStateClass* state : Lane_States) {
+        state->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
+    }
+    Token_State->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
+}
 
 LaneBlockScratchLeaseClass::LaneBlockScratchLeaseClass(std::size_t depth)
 {

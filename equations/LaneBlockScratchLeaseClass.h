@@ -12,15 +12,25 @@
 struct LaneBlockScratchStruct {
     static constexpr int LANES = 128;
 
+    // Makes the lanes' evaluation states once, for every block and evaluation that uses this
+    // scratch: a block points them at its contexts, and each token read at its path, emptied.
+    LaneBlockScratchStruct();
+    ~LaneBlockScratchStruct();
+    LaneBlockScratchStruct(const LaneBlockScratchStruct&) = delete;
+    LaneBlockScratchStruct& operator=(const LaneBlockScratchStruct&) = delete;
+
     std::vector<float> Rows;  // Depth rows of LANES values
     float Values[LANES];      // a token's value per lane, for the fused steps
-    bool Failed[LANES];
+    uint32_t Failed[LANES];  // 1 where the step failed; as wide as a value, so the steps vectorise
     float Answers[LANES];                          // the bulk hand-in's values, by selection index
     bool Answered[LANES];                          // the bulk hand-in's success, by selection index
     uint16_t Selection[LANES];                     // the lanes still running, ascending
     PerceptionEvaluationStateClass* States[LANES];       // the bulk hand-in's states, by selection index
-    PerceptionEvaluationStateClass* Lane_States[LANES];  // each running lane's state, by lane
+    PerceptionEvaluationStateClass* Lane_States[LANES];  // each lane's state, by lane
     alignas(PerceptionEvaluationStateClass) unsigned char State_Storage[LANES][sizeof(PerceptionEvaluationStateClass)];
+    // The per-lane hand-in asks one lane at a time, so one state serves them all.
+    PerceptionEvaluationStateClass* Token_State;
+    alignas(PerceptionEvaluationStateClass) unsigned char Token_State_Storage[sizeof(PerceptionEvaluationStateClass)];
 };
 
 // Scratch for one many-context evaluation, taken from a pool that all threads share and given

@@ -358,9 +358,18 @@ namespace {
 
 constexpr int LANES = LaneBlockScratchStruct::LANES;
 
-// Drops the lanes whose step failed from the selection; a failed division reports.
+// Drops the lanes whose step failed from the selection; a failed division reports. The step
+// marked every lane of the block; when none failed, the selection stays (lanes past the block's
+// contexts compute values nobody reads, and at worst send the check to the loop below).
 int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
 {
+    uint32_t failures = 0;
+    for (int lane = 0; lane < LANES; ++lane) {
+        failures |= scratch.Failed[lane];
+    }
+    if (failures == 0) {
+        return live;
+    }
     int kept = 0;
     for (int index = 0; index < live; ++index) {
         const int lane = scratch.Selection[index];
@@ -373,42 +382,83 @@ int Drop_Failed(LaneBlockScratchStruct& scratch, int live, bool report)
     return kept;
 }
 
-// Each running lane's evaluation state, made once per block and handed to every token read of
-// that lane: before each read it points at the token's path and its table of values is empty, so
-// the host sees what a state made for that read alone would show. Destroyed however the block
-// ends; the library made them, so the destructor is called directly.
-struct LaneStatesStruct {
-    LaneBlockScratchStruct& Scratch;
-    const uint16_t* Lanes;
-    int Count = 0;
-    ~LaneStatesStruct()
-    {
-        for (int index = 0; index < Count; ++index) {
-            Scratch.Lane_States[Lanes[index]]->PerceptionEvaluationStateClass::~PerceptionEvaluationStateClass();
-        }
-    }
-};
-
 }  // namespace
 
+// A lane's state serves every token read of every evaluation that uses the scratch: before each
+// read it points at the token's path and its table of values is empty, so the host sees what a
+// state made for that read alone would show.
 void PerceptionProgramClass::Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token)
 {
     state.Token_Path = &token.Token_Path;
     if (state.Value_Count != 0) {
-        state.Value_Count = 0;
-        state.Overflow_Values.clear();
+        Empty_State(state);
+    }
+}
+
+void PerceptionProgramClass::Empty_State(PerceptionEvaluationStateClass& state)
+{
+    state.Value_Count = 0;
+    state.Overflow_Values.clear();
+}
+
+// The per-lane hand-in for every running lane, the hand-in answering straight into values[lane]
+// (a lane whose read fails leaves the selection, and nobody reads its value). The lanes are asked
+// one after another, so one state, pointed at each lane's context in turn, stays in the cache for
+// all of them. The parameter and reset choices are template arguments, so the loop around the
+// host's call keeps only what it needs in registers.
+template <bool HAS_PARAMETERS, bool RESET_VISIBLE>
+int PerceptionProgramClass::Read_Lanes(const TokenNodeClass& token, const float* bound,
+                                       const PerceptionContextClass* const* contexts, float* values,
+                                       LaneBlockScratchStruct& scratch, int live,
+                                       EvaluateTokenCallbackType evaluate_token)
+{
+    PerceptionEvaluationStateClass& state = *scratch.Token_State;
+    state.Token_Path = &token.Token_Path;
+    uint16_t* const selection = scratch.Selection;
+    uint16_t* kept = selection;
+    for (const uint16_t* next = selection; next != selection + live; ++next) {
+        state.Context = contexts[*next];
+        if (state.Value_Count != 0) {
+            Empty_State(state);
+        }
+        if (HAS_PARAMETERS) {
+            // Before the value is preset: for a plain token step the bound values share its row.
+            token.Set_Bound_Values(state, bound + *next, LANES);
+        }
+        float& value = values[*next];
+        value = 0.0f;
+        const bool evaluated = evaluate_token(state.Context, state, value);
+        if (RESET_VISIBLE) {
+            TokenNodeClass::Reset_State(state);
+        }
+        *kept = *next;
+        kept += evaluated;
+    }
+    return static_cast<int>(kept - selection);
+}
+
+// The bulk hand-in's part before the call, for every running lane.
+template <bool HAS_PARAMETERS>
+void PerceptionProgramClass::Prepare_Lanes(const TokenNodeClass& token, const float* bound,
+                                           PerceptionEvaluationStateClass* const* states, const uint16_t* lanes,
+                                           int live)
+{
+    for (int index = 0; index < live; ++index) {
+        Prepare_State(*states[index], token);
+        if (HAS_PARAMETERS) {
+            token.Set_Bound_Values(*states[index], bound + lanes[index], LANES);
+        }
     }
 }
 
 // Reads the token for every running lane into values[lane], through the bulk hand-in when the
 // host has set one; the lanes whose read fails leave the selection. The first bound value of a
 // lane is at bound[lane], the next a row further. The hand-ins are read once for the step.
-int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
-                float* values, LaneBlockScratchStruct& scratch, int live)
+int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float* bound,
+                                        const PerceptionContextClass* const* contexts, float* values,
+                                        LaneBlockScratchStruct& scratch, int live)
 {
     uint16_t* const selection = scratch.Selection;
-    PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
-    int kept = 0;
     const bool has_parameters = !token.Bound_Parameters.empty();
     const bool reset_visible = TokenNodeClass::Reset_Is_Visible();
     const EvaluateTokensCallbackType bulk = Evaluate_Tokens_Callback();
@@ -417,72 +467,55 @@ int PerceptionProgramClass::Read_Tokens(const TokenNodeClass& token, const float
         if (evaluate_token == nullptr) {
             return 0;
         }
-        for (int index = 0; index < live; ++index) {
-            const int lane = selection[index];
-            PerceptionEvaluationStateClass& state = *lane_states[lane];
-            Prepare_State(state, token);
-            if (has_parameters) {
-                token.Set_Bound_Values(state, bound + lane, LANES);
-            }
-            float value = 0.0f;
-            const bool evaluated = evaluate_token(contexts[lane], state, value);
-            if (reset_visible) {
-                TokenNodeClass::Reset_State(state);
-            }
-            if (evaluated) {
-                values[lane] = value;
-                selection[kept++] = lane;
-            }
-        }
-        return kept;
-    }
-    if (live > 0 && selection[live - 1] == live - 1) {
-        // No lane has failed yet (the selection is ascending, so it holds every lane): the host
-        // answers straight into the lanes' values, in the lanes' own states.
-        bool* const answered = scratch.Answered;
-        for (int lane = 0; lane < live; ++lane) {
-            Prepare_State(*lane_states[lane], token);
-            if (has_parameters) {
-                token.Set_Bound_Values(*lane_states[lane], bound + lane, LANES);
-            }
-            values[lane] = 0.0f;
-            answered[lane] = false;
-        }
-        bulk(lane_states, live, values, answered);
-        if (reset_visible) {
-            for (int lane = 0; lane < live; ++lane) {
-                TokenNodeClass::Reset_State(*lane_states[lane]);
-            }
-        }
-        for (int lane = 0; lane < live; ++lane) {
-            selection[kept] = static_cast<uint16_t>(lane);
-            kept += answered[lane];
-        }
-        return kept;
-    }
-    for (int index = 0; index < live; ++index) {
-        const int lane = selection[index];
-        PerceptionEvaluationStateClass& state = *lane_states[lane];
-        Prepare_State(state, token);
         if (has_parameters) {
-            token.Set_Bound_Values(state, bound + lane, LANES);
+            return reset_visible ? Read_Lanes<true, true>(token, bound, contexts, values, scratch, live, evaluate_token)
+                                 : Read_Lanes<true, false>(token, bound, contexts, values, scratch, live, evaluate_token);
         }
-        scratch.States[index] = &state;
-        scratch.Answers[index] = 0.0f;
-        scratch.Answered[index] = false;
+        return reset_visible ? Read_Lanes<false, true>(token, bound, contexts, values, scratch, live, evaluate_token)
+                             : Read_Lanes<false, false>(token, bound, contexts, values, scratch, live, evaluate_token);
     }
-    bulk(scratch.States, live, scratch.Answers, scratch.Answered);
+    if (live <= 0) {
+        return 0;
+    }
+    // While no lane has failed (the selection is ascending, so it holds every lane) the host
+    // answers straight into the lanes' values, in the lanes' own states; otherwise into the
+    // scratch, by selection index.
+    const bool dense = selection[live - 1] == live - 1;
+    PerceptionEvaluationStateClass* const* states = scratch.Lane_States;
+    float* answers = values;
+    if (!dense) {
+        for (int index = 0; index < live; ++index) {
+            scratch.States[index] = scratch.Lane_States[selection[index]];
+        }
+        states = scratch.States;
+        answers = scratch.Answers;
+    }
+    if (has_parameters) {
+        Prepare_Lanes<true>(token, bound, states, selection, live);
+    } else {
+        Prepare_Lanes<false>(token, bound, states, selection, live);
+    }
+    bool* const answered = scratch.Answered;
+    std::fill(answers, answers + live, 0.0f);
+    std::fill(answered, answered + live, false);
+    bulk(states, live, answers, answered);
     if (reset_visible) {
         for (int index = 0; index < live; ++index) {
-            TokenNodeClass::Reset_State(*scratch.States[index]);
+            TokenNodeClass::Reset_State(*states[index]);
         }
     }
+    // A false is a zero byte.
+    if (dense && std::memchr(answered, 0, static_cast<std::size_t>(live)) == nullptr) {
+        return live;  // the selection stays as it is
+    }
+    int kept = 0;
     for (int index = 0; index < live; ++index) {
         const int lane = selection[index];
-        if (scratch.Answered[index]) {
-            values[lane] = scratch.Answers[index];
-            selection[kept++] = lane;
+        if (!dense) {
+            values[lane] = answers[index];
         }
+        selection[kept] = static_cast<uint16_t>(lane);
+        kept += answered[index] ? 1 : 0;
     }
     return kept;
 }
@@ -510,13 +543,12 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
     float* const rows = scratch.Rows.data();
     const auto row = [rows](uint32_t slot) { return rows + static_cast<std::size_t>(slot) * LANES; };
     uint16_t* const selection = scratch.Selection;
-    bool* const failed = scratch.Failed;
+    uint32_t* const failed = scratch.Failed;
 
-    // 1. Every lane is told its evaluation starts and, when the program reads tokens, gets its
-    //    evaluation state; a lane without context fails at once.
+    // 1. Every lane is told its evaluation starts and its evaluation state takes its context; a
+    //    lane without context fails at once.
     int live = 0;
-    LaneStatesStruct states{scratch, selection};
-    uint16_t state_lanes[LaneBlockScratchStruct::LANES];
+    PerceptionEvaluationStateClass* const* const lane_states = scratch.Lane_States;
     const EvaluateNotifyCallbackType notify = TheHostBinding.Evaluate_Notify_Callback;
     for (int lane = 0; lane < count; ++lane) {
         succeeded[lane] = false;
@@ -526,14 +558,9 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         if (notify != nullptr) {
             notify(*contexts[lane], equation);
         }
-        if (Has_Tokens) {
-            scratch.Lane_States[lane] = new (scratch.State_Storage[lane])
-                PerceptionEvaluationStateClass(contexts[lane], No_Token_Path());
-            state_lanes[states.Count++] = static_cast<uint16_t>(lane);
-        }
+        lane_states[lane]->Context = contexts[lane];
         selection[live++] = static_cast<uint16_t>(lane);
     }
-    states.Lanes = state_lanes;
 
     // 2. The steps, each for every lane still running; top counts the values on each lane's stack.
     uint32_t top = 0;
@@ -552,9 +579,9 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
             return 0;
         case STEP_CONSTANT: {
             float* values = row(top++);
-            for (int lane = 0; lane < count; ++lane) {
-                std::memcpy(&values[lane], &step->Bits, sizeof(float));  // ids and handles keep their bits
-            }
+            float constant;
+            std::memcpy(&constant, &step->Bits, sizeof(float));  // ids and handles keep their bits
+            std::fill(values, values + LANES, constant);
             break;
         }
         case STEP_TOKEN: {
@@ -565,7 +592,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         }
         case STEP_NEGATE: {
             float* values = row(top - 1);
-            for (int lane = 0; lane < count; ++lane) {
+            for (int lane = 0; lane < LANES; ++lane) {
                 values[lane] = -values[lane];
             }
             break;
@@ -586,14 +613,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         }
         case STEP_CLAMP: {
             top -= 2;
-            float* value = row(top - 1);
-            const float* low = row(top);
-            const float* high = row(top + 1);
-            for (int lane = 0; lane < count; ++lane) {
-                failed[lane] = low[lane] > high[lane];
-                const float x = value[lane];
-                value[lane] = x < low[lane] ? low[lane] : x > high[lane] ? high[lane] : x;
-            }
+            Clamp(row(top - 1), row(top), row(top + 1), failed);
             live = Drop_Failed(scratch, live, false);
             break;
         }
@@ -603,7 +623,7 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_DIVIDE_TOKEN:
             live = Read_Tokens(*step->Token, nullptr, contexts, scratch.Values, scratch, live);
             Combine(static_cast<OperationType>(step->Operation - STEP_ADD_TOKEN + STEP_ADD), row(top - 1),
-                    scratch.Values, count, scratch);
+                    scratch.Values, scratch);
             if (step->Operation == STEP_DIVIDE_TOKEN) {
                 live = Drop_Failed(scratch, live, true);
             }
@@ -613,14 +633,14 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
         case STEP_MULTIPLY_CONSTANT:
         case STEP_DIVIDE_CONSTANT:
             Combine_Constant(static_cast<OperationType>(step->Operation - STEP_ADD_CONSTANT + STEP_ADD), row(top - 1),
-                             As_Float(step->Bits), count, scratch);
+                             As_Float(step->Bits), scratch);
             if (step->Operation == STEP_DIVIDE_CONSTANT) {
                 live = Drop_Failed(scratch, live, true);
             }
             break;
         default:  // the binary operators
             --top;
-            Combine(step->Operation, row(top - 1), row(top), count, scratch);
+            Combine(step->Operation, row(top - 1), row(top), scratch);
             if (step->Operation == STEP_DIVIDE) {
                 live = Drop_Failed(scratch, live, true);
             }
@@ -630,66 +650,128 @@ int PerceptionProgramClass::Run_Block(const PerceptionFunctionClass& equation, c
     return 0;
 }
 
-// left[lane] = left[lane] operation right[lane] for every lane of the block; a division marks the
-// lanes it fails in scratch.Failed.
-void PerceptionProgramClass::Combine(OperationType operation, float* left, const float* right, int count,
+// The block forms of Sum, Product and Quotient: the same bits, written as selections instead of
+// branches so that the loops over a row become vector code.
+namespace {
+
+inline float Quieted(float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    bits |= 0x00400000u;
+    std::memcpy(&value, &bits, sizeof bits);
+    return value;
+}
+
+// The sum and product are tested too, although a NaN left operand alone decides: with only that
+// test the compiler moves the operation behind a branch and the loop no longer vectorises.
+inline float Lane_Sum(float left, float right)
+{
+    const float sum = left + right;
+    return sum != sum && left != left ? Quieted(left) : sum;
+}
+
+inline float Lane_Product(float left, float right)
+{
+    const float product = left * right;
+    return product != product && left != left ? Quieted(left) : product;
+}
+
+// A zero divisor becomes ±1, so the failing lanes raise no division-by-zero flag; the quotient is
+// then masked to +0 where either operand is zero. In bits, so that the division is not moved
+// behind a branch.
+inline float Lane_Quotient(float left, float right, uint32_t& failed)
+{
+    const uint32_t zero_left = left == 0.0f;
+    const uint32_t zero_right = right == 0.0f;
+    uint32_t bits;
+    std::memcpy(&bits, &right, sizeof bits);
+    bits |= zero_right * 0x3F800000u;
+    float divisor;
+    std::memcpy(&divisor, &bits, sizeof bits);
+    const float quotient = left / divisor;
+    std::memcpy(&bits, &quotient, sizeof bits);
+    bits &= (zero_left | zero_right) - 1u;
+    failed = zero_right & ~zero_left;
+    float masked;
+    std::memcpy(&masked, &bits, sizeof bits);
+    return masked;
+}
+
+}  // namespace
+
+// left[lane] = left[lane] operation right[lane] for every lane of the block (the rows are
+// distinct); a division marks the lanes it fails in scratch.Failed.
+void PerceptionProgramClass::Combine(OperationType operation, float* __restrict left, const float* __restrict right,
                                      LaneBlockScratchStruct& scratch)
 {
-    bool* const failed = scratch.Failed;
+    uint32_t* __restrict const failed = scratch.Failed;
     switch (operation) {
     case STEP_ADD:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Sum(left[lane], right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Lane_Sum(left[lane], right[lane]);
         break;
     case STEP_SUBTRACT:
-        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] - right[lane];
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = left[lane] - right[lane];
         break;
     case STEP_MULTIPLY:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Product(left[lane], right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Lane_Product(left[lane], right[lane]);
         break;
     case STEP_DIVIDE:
-        for (int lane = 0; lane < count; ++lane) failed[lane] = !Quotient(left[lane], right[lane], left[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Lane_Quotient(left[lane], right[lane], failed[lane]);
         break;
     case STEP_EQUAL:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] == right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] == right[lane]);
         break;
     case STEP_NOT_EQUAL:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] != right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] != right[lane]);
         break;
     case STEP_LESS:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] < right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] < right[lane]);
         break;
     case STEP_GREATER:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] > right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] > right[lane]);
         break;
     case STEP_LESS_EQUAL:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] <= right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] <= right[lane]);
         break;
     case STEP_GREATER_EQUAL:
-        for (int lane = 0; lane < count; ++lane) left[lane] = Truth(left[lane] >= right[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Truth(left[lane] >= right[lane]);
         break;
     default:
         break;
     }
 }
 
+// value[lane] clamped to [low[lane], high[lane]] for every lane of the block; a lane whose low
+// bound is above its high one fails.
+void PerceptionProgramClass::Clamp(float* __restrict value, const float* __restrict low, const float* __restrict high,
+                                   uint32_t* __restrict failed)
+{
+    for (int lane = 0; lane < LANES; ++lane) {
+        failed[lane] = low[lane] > high[lane];
+        const float x = value[lane];
+        value[lane] = x < low[lane] ? low[lane] : x > high[lane] ? high[lane] : x;
+    }
+}
+
 // The fused steps with a constant right operand, as Run computes them (a NaN constant is never
 // fused, so plain sums and products suffice).
-void PerceptionProgramClass::Combine_Constant(OperationType operation, float* left, float right, int count,
+void PerceptionProgramClass::Combine_Constant(OperationType operation, float* __restrict left, float right,
                                               LaneBlockScratchStruct& scratch)
 {
-    bool* const failed = scratch.Failed;
+    uint32_t* __restrict const failed = scratch.Failed;
     switch (operation) {
     case STEP_ADD:
-        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] + right;
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = left[lane] + right;
         break;
     case STEP_SUBTRACT:
-        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] - right;
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = left[lane] - right;
         break;
     case STEP_MULTIPLY:
-        for (int lane = 0; lane < count; ++lane) left[lane] = left[lane] * right;
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = left[lane] * right;
         break;
     case STEP_DIVIDE:
-        for (int lane = 0; lane < count; ++lane) failed[lane] = !Quotient(left[lane], right, left[lane]);
+        for (int lane = 0; lane < LANES; ++lane) left[lane] = Lane_Quotient(left[lane], right, failed[lane]);
         break;
     default:
         break;

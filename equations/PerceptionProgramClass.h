@@ -1,6 +1,7 @@
 #ifndef COGNEXA_PERCEPTION_PROGRAM_CLASS_H
 #define COGNEXA_PERCEPTION_PROGRAM_CLASS_H
 
+#include <cognexa/HostBinding.h>
 #include <cognexa/PerceptionTokenType.h>
 
 #include <cstdint>
@@ -87,16 +88,21 @@ private:
 
     static int Read_Tokens(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
                            float* values, LaneBlockScratchStruct& scratch, int live);
+    template <bool HAS_PARAMETERS, bool RESET_VISIBLE>
+    static int Read_Lanes(const TokenNodeClass& token, const float* bound, const PerceptionContextClass* const* contexts,
+                          float* values, LaneBlockScratchStruct& scratch, int live,
+                          EvaluateTokenCallbackType evaluate_token);
+    template <bool HAS_PARAMETERS>
+    static void Prepare_Lanes(const TokenNodeClass& token, const float* bound,
+                              PerceptionEvaluationStateClass* const* states, const uint16_t* lanes, int live);
     static void Prepare_State(PerceptionEvaluationStateClass& state, const TokenNodeClass& token);
-    static const std::vector<PerceptionTokenType>& No_Token_Path()
-    {
-        static const std::vector<PerceptionTokenType> none;
-        return none;
-    }
+    static void Empty_State(PerceptionEvaluationStateClass& state);
 
-    static void Combine(OperationType operation, float* left, const float* right, int count,
+    static void Combine(OperationType operation, float* __restrict left, const float* __restrict right,
                         LaneBlockScratchStruct& scratch);
-    static void Combine_Constant(OperationType operation, float* left, float right, int count,
+    static void Clamp(float* __restrict value, const float* __restrict low, const float* __restrict high,
+                      uint32_t* __restrict failed);
+    static void Combine_Constant(OperationType operation, float* __restrict left, float right,
                                  LaneBlockScratchStruct& scratch);
 
     PerceptionProgramClass() = default;

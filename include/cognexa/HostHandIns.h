@@ -44,7 +44,9 @@ COGNEXA_API void Init_Perception_DLL(TokenConverterType* token_converter,
 // Answers one token for many lanes at once: states[i] is exactly the state the per-lane
 // Evaluate_Token_Callback would get for lane i (its context, the token path, the bound values set
 // through Set_State_Value_Method); values[i] arrives as 0.0f and succeeded[i] as false. A lane
-// whose succeeded[i] stays false fails as if the per-lane callback had returned false.
+// whose succeeded[i] stays false fails as if the per-lane callback had returned false. All states
+// of one call are for the same token: the same token path and the same bound parameters; only
+// the contexts and the bound values differ.
 typedef void (*EvaluateTokensCallbackType)(PerceptionEvaluationStateClass* const* states, int count, float* values,
                                            bool* succeeded);
 

@@ -180,9 +180,14 @@ void Notify(const PerceptionContextClass& context, const PerceptionFunctionClass
     Trace("notify " + equation.Get_Name(), &context);
 }
 
-// The bulk hand-in, answered from the same data as the per-lane one.
+// The bulk hand-in, answered from the same data as the per-lane one. All states of one call are
+// for the same token, as the host guide promises.
 void Evaluate_Tokens(PerceptionEvaluationStateClass* const* states, int count, float* values, bool* succeeded)
 {
+    for (int index = 1; index < count; ++index) {
+        EXPECT_EQ(states[index]->Get_Token_Path(), states[0]->Get_Token_Path());
+        EXPECT_EQ(states[index]->Get_Value_Count(), states[0]->Get_Value_Count());
+    }
     for (int index = 0; index < count; ++index) {
         succeeded[index] = Evaluate_Token(states[index]->Get_Context(), *states[index], values[index]);
     }
@@ -358,6 +363,9 @@ const char* const EQUATIONS[] = {
     "Unit.Sum{P=Unit.Sum{Q=V.a}, Q=V.b / 2} * V.c",
     "Unit.Sum{P=UnitType[Tank], Q=UnitType[Nan]}",
     R"(Unit.Sum{P="ab cd", Q=""} + 1)",
+    // More bound values than a state keeps inline, twice: the second read must not see the first's.
+    "Unit.Sum{P=1, Q=2, P=3, Q=4, P=5, Q=6, P=7, Q=8, P=9, Q=10} - "
+    "Unit.Sum{P=V.a, Q=V.b, P=V.c, Q=V.a, P=V.b, Q=V.c, P=V.a, Q=V.b, P=V.c, Q=V.a}",
     "V.a # V.b + 3 # 1",
     "clamp(V.a, 0, 2) + clamp(V.z, V.b, 3) + clamp(Unit.Nan, 0, 1)",
     "clamp(1, 3, 2) + Unit.Tag",
