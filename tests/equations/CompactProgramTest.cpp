@@ -414,9 +414,10 @@ TEST(CompactProgramTest, EquationTableMatchesTheNodes)
         Expect_Same_Trace(text);
     }
     // Exactly as deep as the evaluating frame's stack, one deeper, and far deeper: the last two
-    // run on the thread's stack. A chain of n levels is n + 1 values deep.
+    // run on the thread's stack. A chain of n levels is n + 1 values deep: the innermost token is
+    // negated, so its push is not fused into the subtraction above it and really takes a slot.
     for (int levels : {63, 64, 80}) {
-        std::string deep = "V.a";
+        std::string deep = "-V.a";
         for (int level = 0; level < levels; ++level) {
             deep = "V.b - (" + deep + ")";
         }
