@@ -208,13 +208,9 @@ void CheckCommandClass::Report_Events(GameSessionClass& session, const EquationD
 int CheckCommandClass::Run(const std::vector<std::string>& arguments)
 {
     CommandLineClass line;
-    if (!line.Parse(arguments, std::vector<CommandLineClass::OptionStruct>(std::begin(OPTIONS), std::end(OPTIONS)))) {
-        std::fprintf(stderr, "cognexa check: %s\n%s", line.Get_Error().c_str(), USAGE);
-        return 2;
-    }
-    if (line.Has("help")) {
-        std::fputs(USAGE, stdout);
-        return 0;
+    const int parsed = line.Parse_Or_Exit("check", arguments, std::vector<CommandLineClass::OptionStruct>(std::begin(OPTIONS), std::end(OPTIONS)), USAGE);
+    if (parsed >= 0) {
+        return parsed;
     }
     if (line.Get_Positionals().size() > 1) {
         std::fprintf(stderr, "cognexa check: one game root at most\n%s", USAGE);

@@ -1,5 +1,7 @@
 #include "tools/CommandLineClass.h"
 
+#include <cstdio>
+
 namespace {
 
 const CommandLineClass::OptionStruct* Find_Option(const std::vector<CommandLineClass::OptionStruct>& options,
@@ -86,4 +88,18 @@ std::string CommandLineClass::Get_Value(const std::string& name, const std::stri
 {
     const std::vector<std::string>& values = Get_Values(name);
     return values.empty() ? fallback : values.back();
+}
+
+int CommandLineClass::Parse_Or_Exit(const char* command, const std::vector<std::string>& arguments,
+                                    const std::vector<OptionStruct>& options, const std::string& usage)
+{
+    if (!Parse(arguments, options)) {
+        std::fprintf(stderr, "cognexa %s: %s\n%s", command, Error.c_str(), usage.c_str());
+        return 2;
+    }
+    if (Has("help")) {
+        std::fputs(usage.c_str(), stdout);
+        return 0;
+    }
+    return -1;
 }

@@ -19,6 +19,10 @@ public:
 
     // False, with the reason in Get_Error, for an unknown option or a missing value.
     bool Parse(const std::vector<std::string>& arguments, const std::vector<OptionStruct>& options);
+    // Parse for the subcommand named command, answering "--help" and bad options itself: -1 when
+    // the command goes on, else the exit status it ends with (0 after the usage, 2 after the error).
+    int Parse_Or_Exit(const char* command, const std::vector<std::string>& arguments,
+                      const std::vector<OptionStruct>& options, const std::string& usage);
 
     bool Has(const std::string& name) const { return Values.count(name) != 0; }
     // Every value given for a repeatable option, in order.

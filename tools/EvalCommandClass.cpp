@@ -25,13 +25,9 @@ std::string EvalCommandClass::Usage()
 int EvalCommandClass::Run(const std::vector<std::string>& arguments)
 {
     CommandLineClass line;
-    if (!line.Parse(arguments, EvaluationSetupClass::Options_With({}))) {
-        std::fprintf(stderr, "cognexa eval: %s\n%s", line.Get_Error().c_str(), Usage().c_str());
-        return 2;
-    }
-    if (line.Has("help")) {
-        std::fputs(Usage().c_str(), stdout);
-        return 0;
+    const int parsed = line.Parse_Or_Exit("eval", arguments, EvaluationSetupClass::Options_With({}), Usage());
+    if (parsed >= 0) {
+        return parsed;
     }
     if (line.Get_Positionals().size() != 1) {
         std::fprintf(stderr, "cognexa eval: give exactly one text to evaluate\n%s", Usage().c_str());

@@ -73,13 +73,9 @@ bool Configure(const CommandLineClass& line, EquationWorkspaceClass& workspace, 
 int LspCommandClass::Run(const std::vector<std::string>& arguments)
 {
     CommandLineClass line;
-    if (!line.Parse(arguments, std::vector<CommandLineClass::OptionStruct>(std::begin(OPTIONS), std::end(OPTIONS)))) {
-        std::fprintf(stderr, "cognexa lsp: %s\n%s", line.Get_Error().c_str(), USAGE);
-        return 2;
-    }
-    if (line.Has("help")) {
-        std::fputs(USAGE, stdout);
-        return 0;
+    const int parsed = line.Parse_Or_Exit("lsp", arguments, std::vector<CommandLineClass::OptionStruct>(std::begin(OPTIONS), std::end(OPTIONS)), USAGE);
+    if (parsed >= 0) {
+        return parsed;
     }
     if (!line.Get_Positionals().empty()) {
         std::fprintf(stderr, "cognexa lsp: no arguments besides options\n%s", USAGE);

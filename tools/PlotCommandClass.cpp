@@ -356,13 +356,9 @@ int PlotCommandClass::Run(const std::vector<std::string>& arguments)
     CommandLineClass line;
     const std::vector<CommandLineClass::OptionStruct> options = EvaluationSetupClass::Options_With(
         {{"sweep", true}, {"samples", true}, {"output", true, 'o'}, {"csv", true}, {"title", true}});
-    if (!line.Parse(arguments, options)) {
-        std::fprintf(stderr, "cognexa plot: %s\n%s", line.Get_Error().c_str(), Usage().c_str());
-        return 2;
-    }
-    if (line.Has("help")) {
-        std::fputs(Usage().c_str(), stdout);
-        return 0;
+    const int parsed = line.Parse_Or_Exit("plot", arguments, options, Usage());
+    if (parsed >= 0) {
+        return parsed;
     }
     std::string error;
     if (!Read_Options(line, error)) {
